@@ -1,0 +1,17 @@
+#pragma once
+// Brings a data database made by an older version up to the current schema,
+// driven by the catalogue テーブル更新情報 of the work database, and makes
+// sure the settings row exists and carries the current version.
+
+namespace core {
+namespace db {
+class Database;
+}
+
+// True when the settings row is stamped with the current schema version.
+bool isCurrentSchema(db::Database& data);
+
+// The start-up upgrade (CreateNewTable). Continues past every failure.
+void createNewTable(db::Database& data, db::Database& work);
+
+} // namespace core
