@@ -623,6 +623,22 @@ bool Database::execute(const QString& jet, const QVariantList& params) {
     return ok;
 }
 
+bool Database::executeNative(const QString& sql) {
+    if (!db_) {
+        setError(QStringLiteral("データベースが閉じています"));
+        return false;
+    }
+    char* msg = nullptr;
+    const QByteArray bytes = sql.toUtf8();
+    if (sqlite3_exec(db_, bytes.constData(), nullptr, nullptr, &msg) != SQLITE_OK) {
+        setError(utf8(msg));
+        sqlite3_free(msg);
+        return false;
+    }
+    schemaChanged();
+    return true;
+}
+
 QVariant Database::scalar(const QString& jet, const QVariantList& params) {
     sqlite3_stmt* st = prepare(jet, params, nullptr);
     if (!st) {

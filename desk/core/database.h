@@ -130,6 +130,8 @@ public:
     void close();
 
     bool execute(const QString& jet, const QVariantList& params = {});
+    // Runs SQLite's own SQL untranslated: table definitions of the build tools.
+    bool executeNative(const QString& sql);
     int rowsAffected() const { return changes_; }
     // A table name opens the whole table; anything else is a statement.
     Recordset openRecordset(const QString& sqlOrTable,

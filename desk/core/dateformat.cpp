@@ -31,9 +31,9 @@ struct EraTables {
             calendar.reset();
             return;
         }
-        icu::DateFormatSymbols jaSymbols(ja, status);
+        icu::DateFormatSymbols jaSymbols(ja, "japanese", status);
         UErrorCode status2 = U_ZERO_ERROR;
-        icu::DateFormatSymbols latin(icu::Locale("en@calendar=japanese"), status2);
+        icu::DateFormatSymbols latin(icu::Locale("en"), "japanese", status2);
         if (U_FAILURE(status) || U_FAILURE(status2)) {
             calendar.reset();
             return;

@@ -71,11 +71,14 @@ inline bool takesVoiced(char32_t c) {
     if (c >= 0x30CF && c <= 0x30DD) {
         return (c - 0x30CF) % 3 == 0; // ハヒフヘホ
     }
-    return c == 0x30A6 || c == 0x30FD; // ウ→ヴ, ヽ→ヾ
+    return c == 0x30A6 || c == 0x30FD || (c >= 0x30EF && c <= 0x30F2); // ウ ヽ ワヰヱヲ
 }
 inline char32_t voicedOf(char32_t c) {
     if (c == 0x30A6) {
-        return 0x30F4;
+        return 0x30F4; // ヴ
+    }
+    if (c >= 0x30EF && c <= 0x30F2) {
+        return c + 8; // ヷヸヹヺ
     }
     return c + 1;
 }

@@ -135,7 +135,7 @@ Recordset::~Recordset() = default;
 Recordset::Recordset(Recordset&&) noexcept = default;
 Recordset& Recordset::operator=(Recordset&&) noexcept = default;
 
-bool Recordset::isOpen() const { return d && d->db && d->error.isEmpty(); }
+bool Recordset::isOpen() const { return d && d->db; }
 
 bool Recordset::bof() const { return !d || !d->db || d->atBof; }
 
@@ -225,7 +225,7 @@ QVariant Recordset::field(const QString& name) const {
 
 bool Recordset::addNew() {
     if (!d || !d->db || d->kind != Kind::Dynaset) {
-        return d ? d->fail(QStringLiteral("この レコードセットは更新できません")) : false;
+        return d ? d->fail(QStringLiteral("このレコードセットは更新できません")) : false;
     }
     d->mode = Impl::Mode::Add;
     d->buffer.clear();
@@ -234,7 +234,7 @@ bool Recordset::addNew() {
 
 bool Recordset::edit() {
     if (!d || !d->db || d->kind != Kind::Dynaset) {
-        return d ? d->fail(QStringLiteral("この レコードセットは更新できません")) : false;
+        return d ? d->fail(QStringLiteral("このレコードセットは更新できません")) : false;
     }
     if (eof()) {
         return d->fail(QStringLiteral("現在のレコードがありません"));
@@ -413,6 +413,15 @@ Recordset Database::openRecordset(const QString& sqlOrTable, Recordset::Kind kin
         impl->openSnapshot(jet);
     } else {
         impl->openDynaset(jet);
+    }
+    if (!impl->error.isEmpty()) {
+        // A record set that failed to open is empty and refuses every edit.
+        recordsets_.remove(impl.get());
+        release(impl->stmt);
+        impl->stmt = nullptr;
+        impl->db = nullptr;
+        impl->keys.clear();
+        impl->hasRow = false;
     }
     return Recordset(std::move(impl));
 }

@@ -57,7 +57,7 @@ std::unique_ptr<Database> makeFile(const QString& path, schema::File file) {
     Transaction tx(*db);
     for (const schema::Table* t : schema::tablesOf(file)) {
         for (const QString& sql : schema::createStatements(*t)) {
-            if (!db->execute(sql)) {
+            if (!db->executeNative(sql)) {
                 die(sql + QStringLiteral(": ") + db->lastError());
             }
         }
@@ -91,7 +91,7 @@ void finish(std::unique_ptr<Database> db, const QString& tmp, const QString& fin
     if (!db->integrityCheck(&detail)) {
         die(QStringLiteral("%1: %2").arg(tmp, detail));
     }
-    db->execute(QStringLiteral("VACUUM"));
+    db->executeNative(QStringLiteral("VACUUM"));
     db->close();
     QFile::remove(final);
     if (!QFile::rename(tmp, final)) {
