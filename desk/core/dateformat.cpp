@@ -223,10 +223,24 @@ QString storageText(const QDateTime& when) {
 }
 
 std::optional<QDateTime> fromStorageText(const QString& text) {
-    if (text.size() == 19 && text[4] == QLatin1Char('-')) {
-        QDateTime dt = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        if (dt.isValid()) {
-            return dt;
+    // The stored form is read digit by digit: lists read thousands of dates.
+    if (text.size() == 19 && text[4] == QLatin1Char('-') && text[7] == QLatin1Char('-') &&
+        text[10] == QLatin1Char(' ') && text[13] == QLatin1Char(':') && text[16] == QLatin1Char(':')) {
+        auto num = [&](int at, int len) {
+            int v = 0;
+            for (int i = at; i < at + len; ++i) {
+                const char16_t c = text[i].unicode();
+                if (c < u'0' || c > u'9') {
+                    return -1;
+                }
+                v = v * 10 + (c - u'0');
+            }
+            return v;
+        };
+        const QDate day(num(0, 4), num(5, 2), num(8, 2));
+        const QTime time(num(11, 2), num(14, 2), num(17, 2));
+        if (day.isValid() && time.isValid()) {
+            return QDateTime(day, time);
         }
     }
     return parseYearFirst(text);

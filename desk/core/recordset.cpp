@@ -32,7 +32,12 @@ bool Recordset::Impl::fail(const QString& message) {
 }
 
 int Recordset::Impl::indexOf(const QString& name) const {
-    return byKey.value(fold::key(name), -1);
+    if (auto it = byName.constFind(name); it != byName.constEnd()) {
+        return *it;
+    }
+    const int i = byKey.value(fold::key(name), -1);
+    byName.insert(name, i);
+    return i;
 }
 
 bool Recordset::Impl::openSnapshot(const QString& jet) {

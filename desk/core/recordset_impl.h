@@ -20,6 +20,7 @@ struct Recordset::Impl {
     // Columns of the rows handed out, with folded names for lookups.
     QVector<Column> columns;
     QHash<QString, int> byKey;
+    mutable QHash<QString, int> byName; // names as callers spell them
 
     // Snapshot: a statement stepped as the cursor moves.
     sqlite3_stmt* stmt = nullptr;
