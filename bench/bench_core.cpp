@@ -84,18 +84,22 @@ void BM_GetTelOwner(benchmark::State& state) {
     for (auto _ : state) {
         QVariant code;
         QString name;
-        core::GetTelOwner(db, numberOf(1 + int(rng.bounded(quint32(kSize.customers))), 2), code, name);
+        core::GetTelOwner(db, numberOf(1 + int(rng.bounded(quint32(kSize.customers))), 2), code,
+                          name);
         benchmark::DoNotOptimize(name);
     }
     label(state);
 }
-BENCHMARK(BM_GetTelOwner)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_GetTelOwner)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_ReadCustomerByName(benchmark::State& state) {
     Database& db = stressDb();
     QStringList names;
-    for (Recordset rs = db.openRecordset("select TOP 2000 名称 from 顧客マスタ order by ふりがな"); !rs.eof();
-         rs.moveNext()) {
+    for (Recordset rs = db.openRecordset("select TOP 2000 名称 from 顧客マスタ order by ふりがな");
+         !rs.eof(); rs.moveNext()) {
         names << rs.field("名称").toString();
     }
     int i = 0;
@@ -107,7 +111,10 @@ void BM_ReadCustomerByName(benchmark::State& state) {
     }
     label(state);
 }
-BENCHMARK(BM_ReadCustomerByName)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ReadCustomerByName)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_DeskListQuery7Days(benchmark::State& state) {
     Database& db = stressDb();
@@ -117,7 +124,8 @@ void BM_DeskListQuery7Days(benchmark::State& state) {
     for (auto _ : state) {
         rows = 0;
         for (Recordset rs = db.openRecordset(sql); !rs.eof(); rs.moveNext()) {
-            for (const char* f : {"日付", "code", "名称", "電話番号", "担当", "用件1", "用件2", "用件メモ", "済"}) {
+            for (const char* f :
+                 {"日付", "code", "名称", "電話番号", "担当", "用件1", "用件2", "用件メモ", "済"}) {
                 benchmark::DoNotOptimize(rs.field(QString::fromUtf8(f)));
             }
             ++rows;
@@ -126,7 +134,10 @@ void BM_DeskListQuery7Days(benchmark::State& state) {
     state.counters["rows"] = double(rows);
     label(state);
 }
-BENCHMARK(BM_DeskListQuery7Days)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_DeskListQuery7Days)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // Equality on a folded column against the same lookup on a plain one.
 void BM_EqualityLookup(benchmark::State& state) {
@@ -136,7 +147,8 @@ void BM_EqualityLookup(benchmark::State& state) {
                                : "select count(*) from plain_names where 名称 = ?";
     QRandomGenerator rng(3);
     QStringList names;
-    for (Recordset rs = db.openRecordset("select TOP 1000 名称 from plain_names"); !rs.eof(); rs.moveNext()) {
+    for (Recordset rs = db.openRecordset("select TOP 1000 名称 from plain_names"); !rs.eof();
+         rs.moveNext()) {
         names << rs.field("名称").toString();
     }
     int i = 0;
@@ -145,7 +157,12 @@ void BM_EqualityLookup(benchmark::State& state) {
     }
     state.SetLabel(folded ? "folded (JPFOLD index)" : "plain (BINARY index)");
 }
-BENCHMARK(BM_EqualityLookup)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_EqualityLookup)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_StartUpSteps(benchmark::State& state) {
     const core::Paths p = stressPaths();
@@ -160,16 +177,23 @@ void BM_StartUpSteps(benchmark::State& state) {
     }
     label(state);
 }
-BENCHMARK(BM_StartUpSteps)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_StartUpSteps)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_LikeOnReadings(benchmark::State& state) {
     Database& db = stressDb();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(db.scalar("select count(*) from 顧客マスタ where ふりがな like 'ヤマ*'"));
+        benchmark::DoNotOptimize(
+            db.scalar("select count(*) from 顧客マスタ where ふりがな like 'ヤマ*'"));
     }
     label(state);
 }
-BENCHMARK(BM_LikeOnReadings)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK(BM_LikeOnReadings)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
 
 } // namespace
 

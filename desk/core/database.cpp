@@ -17,9 +17,13 @@ namespace {
 // Marks our files, so that another program's SQLite file is refused.
 constexpr int kApplicationId = 0x52424354;
 
-QString nativePath(const QString& path) { return QDir::toNativeSeparators(path); }
+QString nativePath(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
 
-QString utf8(const char* s) { return QString::fromUtf8(s ? s : ""); }
+QString utf8(const char* s) {
+    return QString::fromUtf8(s ? s : "");
+}
 
 int collate(void*, int na, const void* a, int nb, const void* b) {
     return fold::compareUtf8(static_cast<const char*>(a), na, static_cast<const char*>(b), nb);
@@ -61,14 +65,17 @@ QVariant columnValue(sqlite3_stmt* stmt, int i) {
         }
         return QVariant(v);
     }
-    case SQLITE_FLOAT: return QVariant(sqlite3_column_double(stmt, i));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(stmt, i));
     case SQLITE_TEXT:
-        return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)),
-                                          sqlite3_column_bytes(stmt, i)));
+        return QVariant(
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)),
+                              sqlite3_column_bytes(stmt, i)));
     case SQLITE_BLOB:
         return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt, i)),
                                    sqlite3_column_bytes(stmt, i)));
-    default: return QVariant();
+    default:
+        return QVariant();
     }
 }
 
@@ -92,12 +99,13 @@ bool toStorage(int type, const QVariant& value, QVariant* out, QString* error) {
     case Boolean: {
         if (value.typeId() == QMetaType::QString) {
             const QString s = value.toString().trimmed();
-            if (s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 || s == QLatin1String("-1") ||
-                s == QLatin1String("1")) {
+            if (s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 ||
+                s == QLatin1String("-1") || s == QLatin1String("1")) {
                 *out = 1;
                 return true;
             }
-            if (s.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0 || s == QLatin1String("0")) {
+            if (s.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0 ||
+                s == QLatin1String("0")) {
                 *out = 0;
                 return true;
             }
@@ -148,10 +156,18 @@ bool toStorage(int type, const QVariant& value, QVariant* out, QString* error) {
     case DateTime: {
         std::optional<QDateTime> when;
         switch (value.typeId()) {
-        case QMetaType::QDateTime: when = value.toDateTime(); break;
-        case QMetaType::QDate: when = QDateTime(value.toDate(), QTime(0, 0)); break;
-        case QMetaType::QTime: when = QDateTime(dates::nullDate(), value.toTime()); break;
-        default: when = dates::parseYearFirst(value.toString()); break;
+        case QMetaType::QDateTime:
+            when = value.toDateTime();
+            break;
+        case QMetaType::QDate:
+            when = QDateTime(value.toDate(), QTime(0, 0));
+            break;
+        case QMetaType::QTime:
+            when = QDateTime(dates::nullDate(), value.toTime());
+            break;
+        default:
+            when = dates::parseYearFirst(value.toString());
+            break;
         }
         if (!when || !when->isValid()) {
             *error = QStringLiteral("「%1」は日付として読めません").arg(value.toString());
@@ -160,10 +176,14 @@ bool toStorage(int type, const QVariant& value, QVariant* out, QString* error) {
         *out = dates::storageText(*when);
         return true;
     }
-    case LongBinary: *out = value.toByteArray(); return true;
+    case LongBinary:
+        *out = value.toByteArray();
+        return true;
     case Text:
     case Memo:
-    default: *out = value.toString(); return true;
+    default:
+        *out = value.toString();
+        return true;
     }
 }
 
@@ -173,20 +193,25 @@ QVariant fromStorage(int type, const QVariant& stored) {
     }
     using namespace schema;
     switch (type) {
-    case Boolean: return QVariant(stored.toLongLong() != 0);
+    case Boolean:
+        return QVariant(stored.toLongLong() != 0);
     case Byte:
     case Integer:
-    case Long: return QVariant(stored.toInt());
+    case Long:
+        return QVariant(stored.toInt());
     case Currency:
     case Single:
-    case Double: return QVariant(stored.toDouble());
+    case Double:
+        return QVariant(stored.toDouble());
     case DateTime: {
         auto when = dates::fromStorageText(stored.toString());
         return when ? QVariant(*when) : stored;
     }
     case Text:
-    case Memo: return QVariant(stored.toString());
-    default: return stored;
+    case Memo:
+        return QVariant(stored.toString());
+    default:
+        return stored;
     }
 }
 
@@ -194,7 +219,8 @@ QVariant fromStorage(int type, const QVariant& stored) {
 
 class JetContext : public jetsql::Context {
 public:
-    explicit JetContext(Database& db) : db_(db) {}
+    explicit JetContext(Database& db)
+        : db_(db) {}
     QString canonicalName(const QString& name) const override {
         return db_.names_.value(fold::key(name));
     }
@@ -219,7 +245,9 @@ private:
 
 Database::Database() = default;
 
-Database::~Database() { close(); }
+Database::~Database() {
+    close();
+}
 
 bool Database::checkFile(const QString& path, QString* error) {
     const QString shown = nativePath(path);
@@ -234,12 +262,14 @@ bool Database::checkFile(const QString& path, QString* error) {
     }
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("データベースファイル %1 を読めません (%2)。").arg(shown, f.errorString());
+        *error = QStringLiteral("データベースファイル %1 を読めません (%2)。")
+                     .arg(shown, f.errorString());
         return false;
     }
     const QByteArray head = f.read(100);
     if (head.isEmpty()) {
-        *error = QStringLiteral("データベースファイル %1 は空です。データベースではありません。").arg(shown);
+        *error = QStringLiteral("データベースファイル %1 は空です。データベースではありません。")
+                     .arg(shown);
         return false;
     }
     if (head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB") {
@@ -272,7 +302,8 @@ std::unique_ptr<Database> Database::open(const QString& path, QString* error) {
     int rc = sqlite3_open_v2(path.toUtf8().constData(), &db->db_, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
         *error = QStringLiteral("データベースファイル %1 を開けません: %2")
-                     .arg(nativePath(path), db->db_ ? utf8(sqlite3_errmsg(db->db_)) : utf8(sqlite3_errstr(rc)));
+                     .arg(nativePath(path),
+                          db->db_ ? utf8(sqlite3_errmsg(db->db_)) : utf8(sqlite3_errstr(rc)));
         return nullptr;
     }
     if (!db->setUp(error)) {
@@ -322,8 +353,8 @@ bool Database::setUp(QString* error) {
     // a write cut short by a killed process is rolled back at the next open,
     // and the file stays one file that backups can copy whole.
     char* msg = nullptr;
-    int rc = sqlite3_exec(db_, "PRAGMA journal_mode = DELETE; PRAGMA synchronous = FULL;",
-                          nullptr, nullptr, &msg);
+    int rc = sqlite3_exec(db_, "PRAGMA journal_mode = DELETE; PRAGMA synchronous = FULL;", nullptr,
+                          nullptr, &msg);
     if (rc == SQLITE_OK) {
         sqlite3_free(msg);
         msg = nullptr;
@@ -360,7 +391,9 @@ void Database::close() {
     }
 }
 
-void Database::setError(const QString& message) { error_ = message; }
+void Database::setError(const QString& message) {
+    error_ = message;
+}
 
 void Database::setSqliteError(const QString& context) {
     QString m = db_ ? utf8(sqlite3_errmsg(db_)) : QStringLiteral("データベースが閉じています");
@@ -373,7 +406,9 @@ void Database::loadSchema(const QString& schema) {
     {
         sqlite3_stmt* st = nullptr;
         const QByteArray sql =
-            QStringLiteral("SELECT name FROM %1.sqlite_master WHERE type = 'table'").arg(prefix).toUtf8();
+            QStringLiteral("SELECT name FROM %1.sqlite_master WHERE type = 'table'")
+                .arg(prefix)
+                .toUtf8();
         if (sqlite3_prepare_v2(db_, sql.constData(), -1, &st, nullptr) == SQLITE_OK) {
             while (sqlite3_step(st) == SQLITE_ROW) {
                 QString name = utf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
@@ -396,7 +431,8 @@ void Database::loadSchema(const QString& schema) {
                 Column c;
                 c.name = utf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
                 c.key = fold::key(c.name);
-                auto ts = schema::typeOfDecl(utf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 2))));
+                auto ts = schema::typeOfDecl(
+                    utf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 2))));
                 c.type = ts.type;
                 c.size = ts.size;
                 info.columns << c;
@@ -537,7 +573,9 @@ bool Database::bind(sqlite3_stmt* stmt, const QVariantList& params) {
             rc = sqlite3_bind_null(stmt, i + 1);
         } else {
             switch (v.typeId()) {
-            case QMetaType::Bool: rc = sqlite3_bind_int(stmt, i + 1, v.toBool() ? 1 : 0); break;
+            case QMetaType::Bool:
+                rc = sqlite3_bind_int(stmt, i + 1, v.toBool() ? 1 : 0);
+                break;
             case QMetaType::Int:
             case QMetaType::UInt:
             case QMetaType::LongLong:
@@ -547,7 +585,9 @@ bool Database::bind(sqlite3_stmt* stmt, const QVariantList& params) {
                 rc = sqlite3_bind_int64(stmt, i + 1, v.toLongLong());
                 break;
             case QMetaType::Double:
-            case QMetaType::Float: rc = sqlite3_bind_double(stmt, i + 1, v.toDouble()); break;
+            case QMetaType::Float:
+                rc = sqlite3_bind_double(stmt, i + 1, v.toDouble());
+                break;
             case QMetaType::QDateTime:
             case QMetaType::QDate:
             case QMetaType::QTime: {
@@ -616,8 +656,8 @@ bool Database::execute(const QString& jet, const QVariantList& params) {
     }
     const QString head = tr.sql.left(8).trimmed().toUpper();
     release(st);
-    if (ok && (head.startsWith(QLatin1String("CREATE")) || head.startsWith(QLatin1String("ALTER")) ||
-               head.startsWith(QLatin1String("DROP")))) {
+    if (ok && (head.startsWith(QLatin1String("CREATE")) ||
+               head.startsWith(QLatin1String("ALTER")) || head.startsWith(QLatin1String("DROP")))) {
         schemaChanged();
     }
     return ok;
@@ -667,7 +707,9 @@ QStringList Database::tableNames() const {
     return out;
 }
 
-bool Database::hasTable(const QString& table) const { return tableInfo(QString(), table) != nullptr; }
+bool Database::hasTable(const QString& table) const {
+    return tableInfo(QString(), table) != nullptr;
+}
 
 TableDef Database::tableDef(const QString& table) {
     TableDef def;
@@ -677,7 +719,8 @@ TableDef Database::tableDef(const QString& table) {
         def.exists_ = true;
         def.name_ = t->name;
         for (const Column& c : t->columns) {
-            def.fields_.push_back({c.name, c.type, c.size, c.type == schema::Text || c.type == schema::Memo});
+            def.fields_.push_back(
+                {c.name, c.type, c.size, c.type == schema::Text || c.type == schema::Memo});
         }
     } else {
         def.error_ = QStringLiteral("テーブル %1 がありません").arg(table);

@@ -195,7 +195,9 @@ private:
 // Commits on commit(), rolls back when left without it.
 class Transaction {
 public:
-    explicit Transaction(Database& db) : db_(db), active_(db.begin()) {}
+    explicit Transaction(Database& db)
+        : db_(db)
+        , active_(db.begin()) {}
     ~Transaction() {
         if (active_) {
             db_.rollback();

@@ -56,7 +56,9 @@ EraTables& eras() {
     return tables;
 }
 
-QString two(int v) { return QString::number(v).rightJustified(2, QLatin1Char('0')); }
+QString two(int v) {
+    return QString::number(v).rightJustified(2, QLatin1Char('0'));
+}
 
 } // namespace
 
@@ -90,7 +92,9 @@ std::optional<Era> eraOf(const QDate& day) {
     return e;
 }
 
-bool westernYears(const QString& nengo) { return nengo == QStringLiteral("西暦"); }
+bool westernYears(const QString& nengo) {
+    return nengo == QStringLiteral("西暦");
+}
 
 QString format(const QDateTime& when, const QString& pattern) {
     if (!when.isValid()) {
@@ -121,8 +125,8 @@ QString format(const QDateTime& when, const QString& pattern) {
         int len = 0;
         if (c == 'y') {
             len = run('y');
-            out += len >= 3 ? QString::number(d.year()).rightJustified(4, '0')
-                            : two(d.year() % 100);
+            out +=
+                len >= 3 ? QString::number(d.year()).rightJustified(4, '0') : two(d.year() % 100);
             afterHour = false;
         } else if (c == 'm') {
             len = run('m');
@@ -169,7 +173,9 @@ QString format(const QDate& day, const QString& pattern) {
     return format(QDateTime(day, QTime(0, 0)), pattern);
 }
 
-QDate nullDate() { return QDate(1899, 12, 30); }
+QDate nullDate() {
+    return QDate(1899, 12, 30);
+}
 
 std::optional<QDateTime> parseYearFirst(const QString& text) {
     static const QRegularExpression re(QStringLiteral(
@@ -225,7 +231,8 @@ QString storageText(const QDateTime& when) {
 std::optional<QDateTime> fromStorageText(const QString& text) {
     // The stored form is read digit by digit: lists read thousands of dates.
     if (text.size() == 19 && text[4] == QLatin1Char('-') && text[7] == QLatin1Char('-') &&
-        text[10] == QLatin1Char(' ') && text[13] == QLatin1Char(':') && text[16] == QLatin1Char(':')) {
+        text[10] == QLatin1Char(' ') && text[13] == QLatin1Char(':') &&
+        text[16] == QLatin1Char(':')) {
         auto num = [&](int at, int len) {
             int v = 0;
             for (int i = at; i < at + len; ++i) {

@@ -45,14 +45,22 @@ inline char32_t foldOne(char32_t c) {
         return kSemiVoiced;
     }
     switch (c) {
-    case 0xFFE0: return 0xA2;
-    case 0xFFE1: return 0xA3;
-    case 0xFFE2: return 0xAC;
-    case 0xFFE3: return 0xAF;
-    case 0xFFE4: return 0xA6;
-    case 0xFFE5: return 0xA5;
-    case 0xFFE6: return 0x20A9;
-    default: break;
+    case 0xFFE0:
+        return 0xA2;
+    case 0xFFE1:
+        return 0xA3;
+    case 0xFFE2:
+        return 0xAC;
+    case 0xFFE3:
+        return 0xAF;
+    case 0xFFE4:
+        return 0xA6;
+    case 0xFFE5:
+        return 0xA5;
+    case 0xFFE6:
+        return 0x20A9;
+    default:
+        break;
     }
     if (c >= 0x3000 && c < 0xA000) {
         return c; // CJK and kana need no case folding
@@ -90,7 +98,10 @@ inline bool takesSemiVoiced(char32_t c) {
 // joining a voiced or semi-voiced mark to the kana before it (ｶﾞ = ガ).
 template <typename Source> class Folder {
 public:
-    explicit Folder(Source src) : src_(src) { pending_ = src_.next(); }
+    explicit Folder(Source src)
+        : src_(src) {
+        pending_ = src_.next();
+    }
     bool atEnd() const { return pending_ == kEnd; }
     char32_t next() {
         char32_t c = foldOne(pending_);
@@ -213,8 +224,12 @@ int compareUtf8(const char* a, int na, const char* b, int nb) {
     return fa.atEnd() ? -1 : 1;
 }
 
-LikePattern::LikePattern(QStringView pattern) { compile(foldText(pattern)); }
-LikePattern::LikePattern(const char* utf8, int size) { compile(foldUtf8(utf8, size)); }
+LikePattern::LikePattern(QStringView pattern) {
+    compile(foldText(pattern));
+}
+LikePattern::LikePattern(const char* utf8, int size) {
+    compile(foldUtf8(utf8, size));
+}
 
 void LikePattern::compile(const std::u32string& p) {
     for (size_t i = 0; i < p.size(); ++i) {
@@ -256,7 +271,9 @@ void LikePattern::compile(const std::u32string& p) {
     }
 }
 
-bool LikePattern::matches(QStringView text) const { return matchFolded(foldText(text)); }
+bool LikePattern::matches(QStringView text) const {
+    return matchFolded(foldText(text));
+}
 bool LikePattern::matchesUtf8(const char* utf8, int size) const {
     return matchFolded(foldUtf8(utf8, size));
 }
@@ -264,9 +281,12 @@ bool LikePattern::matchesUtf8(const char* utf8, int size) const {
 bool LikePattern::matchFolded(const std::u32string& t) const {
     auto one = [](const Item& it, char32_t c) {
         switch (it.kind) {
-        case Item::Literal: return c == it.ch;
-        case Item::AnyOne: return true;
-        case Item::Digit: return c >= '0' && c <= '9';
+        case Item::Literal:
+            return c == it.ch;
+        case Item::AnyOne:
+            return true;
+        case Item::Digit:
+            return c >= '0' && c <= '9';
         case Item::Set: {
             bool in = false;
             for (size_t k = 0; k + 1 < it.set.size(); k += 2) {
@@ -277,7 +297,8 @@ bool LikePattern::matchFolded(const std::u32string& t) const {
             }
             return in != it.negated;
         }
-        case Item::AnyRun: break;
+        case Item::AnyRun:
+            break;
         }
         return false;
     };

@@ -74,7 +74,8 @@ std::optional<std::vector<Token>> tokenize(const QString& s, QString* error) {
             i = j + 1;
         } else if (c.isDigit() && c.unicode() < 0x80) {
             int j = i;
-            while (j < n && ((s[j].isDigit() && s[j].unicode() < 0x80) || s[j] == QLatin1Char('.'))) {
+            while (j < n &&
+                   ((s[j].isDigit() && s[j].unicode() < 0x80) || s[j] == QLatin1Char('.'))) {
                 ++j;
             }
             out.push_back({Token::Number, s.mid(i, j - i)});
@@ -110,11 +111,15 @@ bool isWord(const Token& t, const char* w) {
 bool isPunct(const Token& t, const char* p) {
     return t.kind == Token::Punct && t.text == QLatin1String(p);
 }
-bool isName(const Token& t) { return t.kind == Token::Word || t.kind == Token::Bracket; }
+bool isName(const Token& t) {
+    return t.kind == Token::Word || t.kind == Token::Bracket;
+}
 
 class Translator {
 public:
-    Translator(const QString& jet, Context& ctx) : jet_(jet), ctx_(ctx) {}
+    Translator(const QString& jet, Context& ctx)
+        : jet_(jet)
+        , ctx_(ctx) {}
 
     Translation run() {
         Translation tr;
@@ -179,7 +184,8 @@ private:
             if (isWord(tok_[j], "distinct")) {
                 ++j;
             }
-            if (j + 1 < tok_.size() && isWord(tok_[j], "top") && tok_[j + 1].kind == Token::Number) {
+            if (j + 1 < tok_.size() && isWord(tok_[j], "top") &&
+                tok_[j + 1].kind == Token::Number) {
                 limit_ = tok_[j + 1].text;
                 skip_[j] = skip_[j + 1] = true;
             }
@@ -364,8 +370,10 @@ private:
             }
             return t.text;
         }
-        case Token::Bracket: return qualified(i);
-        case Token::String: return quoteText(t.text);
+        case Token::Bracket:
+            return qualified(i);
+        case Token::String:
+            return quoteText(t.text);
         case Token::Date: {
             auto when = dates::parseYearFirst(t.text);
             if (!when) {
@@ -379,7 +387,8 @@ private:
                 return QStringLiteral("||");
             }
             return t.text;
-        default: return t.text;
+        default:
+            return t.text;
         }
     }
 

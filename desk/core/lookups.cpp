@@ -71,16 +71,19 @@ QString GetAddress(const QString& postalDbPath, const QString& postalCode) {
     if (!postal) {
         return {};
     }
-    db::Recordset rs = postal->openRecordset(QStringLiteral("select * from 郵便番号 where  番号 = ?"),
-                                             db::Recordset::Kind::Snapshot, {postalCode});
+    db::Recordset rs =
+        postal->openRecordset(QStringLiteral("select * from 郵便番号 where  番号 = ?"),
+                              db::Recordset::Kind::Snapshot, {postalCode});
     if (!rs.isOpen() || rs.eof()) {
         return {};
     }
-    return rs.field(QStringLiteral("県漢字")).toString() + rs.field(QStringLiteral("市町村漢字")).toString() +
+    return rs.field(QStringLiteral("県漢字")).toString() +
+           rs.field(QStringLiteral("市町村漢字")).toString() +
            rs.field(QStringLiteral("町名漢字")).toString();
 }
 
-bool EntryAutoCode(db::Database& data, const Settings& s, const QString& kind, const QString& value) {
+bool EntryAutoCode(db::Database& data, const Settings& s, const QString& kind,
+                   const QString& value) {
     // Kinds are matched as the database matches them: "用件１" is "用件1".
     const QString k = fold::key(kind);
     const bool* allowed = nullptr;
@@ -98,9 +101,9 @@ bool EntryAutoCode(db::Database& data, const Settings& s, const QString& kind, c
     if (allowed && !*allowed) {
         return false;
     }
-    db::Recordset rs =
-        data.openRecordset(QStringLiteral("select * from コードマスタ where kcode = ? order by code"),
-                           db::Recordset::Kind::Dynaset, {kind});
+    db::Recordset rs = data.openRecordset(
+        QStringLiteral("select * from コードマスタ where kcode = ? order by code"),
+        db::Recordset::Kind::Dynaset, {kind});
     if (!rs.isOpen() || rs.eof()) {
         return false;
     }

@@ -47,7 +47,8 @@ QString GetAddress(const QString& postalDbPath, const QString& postalCode);
 
 // Puts a typed value into the first free slot of a code list when the
 // matching setting allows it. True when the value was added.
-bool EntryAutoCode(db::Database& data, const Settings& s, const QString& kind, const QString& value);
+bool EntryAutoCode(db::Database& data, const Settings& s, const QString& kind,
+                   const QString& value);
 
 // The length rule for typed text: measured at two bytes a character.
 struct TextLenResult {

@@ -52,9 +52,15 @@ QString Paths::dataFile(const QString& name) const {
     return dataDir + name;
 }
 
-QString Paths::defaultSoundPath() const { return dataDir + kSoundFileName; }
+QString Paths::defaultSoundPath() const {
+    return dataDir + kSoundFileName;
+}
 
-const Paths& paths() { return current(); }
-void setPaths(const Paths& p) { current() = p; }
+const Paths& paths() {
+    return current();
+}
+void setPaths(const Paths& p) {
+    current() = p;
+}
 
 } // namespace core

@@ -6,10 +6,10 @@
 namespace core {
 
 struct Paths {
-    QString dataDir;    // ends with '/'
-    QString dataDb;     // RbCtiData2K.mdb
-    QString workDb;     // RbctiWork2K.mdb
-    QString postalDb;   // yubin2000.mdb
+    QString dataDir;  // ends with '/'
+    QString dataDb;   // RbCtiData2K.mdb
+    QString workDb;   // RbctiWork2K.mdb
+    QString postalDb; // yubin2000.mdb
     bool development = false;
 
     // A normal installation keeps its data in data/ beside the program. The

@@ -118,7 +118,8 @@ void Recordset::Impl::loadRow() {
     if (!db || pos >= keys.size()) {
         return;
     }
-    sqlite3_stmt* st = db->prepareRaw(QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(tableRef));
+    sqlite3_stmt* st =
+        db->prepareRaw(QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(tableRef));
     if (!st) {
         return;
     }
@@ -135,14 +136,19 @@ void Recordset::Impl::loadRow() {
 // ---------------------------------------------------------------- recordset
 
 Recordset::Recordset() = default;
-Recordset::Recordset(std::unique_ptr<Impl> impl) : d(std::move(impl)) {}
+Recordset::Recordset(std::unique_ptr<Impl> impl)
+    : d(std::move(impl)) {}
 Recordset::~Recordset() = default;
 Recordset::Recordset(Recordset&&) noexcept = default;
 Recordset& Recordset::operator=(Recordset&&) noexcept = default;
 
-bool Recordset::isOpen() const { return d && d->db; }
+bool Recordset::isOpen() const {
+    return d && d->db;
+}
 
-bool Recordset::bof() const { return !d || !d->db || d->atBof; }
+bool Recordset::bof() const {
+    return !d || !d->db || d->atBof;
+}
 
 bool Recordset::eof() const {
     if (!d || !d->db) {
@@ -185,7 +191,9 @@ void Recordset::moveNext() {
     }
 }
 
-bool Recordset::hasField(const QString& name) const { return d && d->indexOf(name) >= 0; }
+bool Recordset::hasField(const QString& name) const {
+    return d && d->indexOf(name) >= 0;
+}
 
 QStringList Recordset::fieldNames() const {
     QStringList out;
@@ -197,7 +205,9 @@ QStringList Recordset::fieldNames() const {
     return out;
 }
 
-QVector<Column> Recordset::columns() const { return d ? d->columns : QVector<Column>(); }
+QVector<Column> Recordset::columns() const {
+    return d ? d->columns : QVector<Column>();
+}
 
 QVariant Recordset::field(const QString& name) const {
     if (!d || !d->db) {
@@ -254,7 +264,8 @@ bool Recordset::setField(const QString& name, const QVariant& value) {
         return false;
     }
     if (d->mode == Impl::Mode::None) {
-        return d->fail(QStringLiteral("AddNew または Edit の前に %1 に書き込もうとしました").arg(name));
+        return d->fail(
+            QStringLiteral("AddNew または Edit の前に %1 に書き込もうとしました").arg(name));
     }
     const int i = d->indexOf(name);
     if (i < 0) {
@@ -344,8 +355,8 @@ bool Recordset::findFirst(const QString& criteria) {
         return d->fail(d->db->lastError());
     }
     if (d->kind == Kind::Dynaset) {
-        sqlite3_stmt* st =
-            d->db->prepareRaw(QStringLiteral("SELECT rowid FROM %1 WHERE %2").arg(d->tableRef, crit.sql));
+        sqlite3_stmt* st = d->db->prepareRaw(
+            QStringLiteral("SELECT rowid FROM %1 WHERE %2").arg(d->tableRef, crit.sql));
         if (!st) {
             return d->fail(d->db->lastError());
         }
@@ -365,9 +376,10 @@ bool Recordset::findFirst(const QString& criteria) {
         return !d->noMatch;
     }
     // A snapshot finds the row's position in the same statement, then steps to it.
-    const QString sql = QStringLiteral("SELECT __n FROM (SELECT row_number() OVER () AS __n, * FROM (%1))"
-                                       " WHERE %2 LIMIT 1")
-                            .arg(d->tr.sql, crit.sql);
+    const QString sql =
+        QStringLiteral("SELECT __n FROM (SELECT row_number() OVER () AS __n, * FROM (%1))"
+                       " WHERE %2 LIMIT 1")
+            .arg(d->tr.sql, crit.sql);
     sqlite3_stmt* st = d->db->prepareRaw(sql);
     if (!st) {
         return d->fail(d->db->lastError());
@@ -388,11 +400,17 @@ bool Recordset::findFirst(const QString& criteria) {
     return d->hasRow;
 }
 
-bool Recordset::noMatch() const { return !d || d->noMatch; }
+bool Recordset::noMatch() const {
+    return !d || d->noMatch;
+}
 
-void Recordset::close() { d.reset(); }
+void Recordset::close() {
+    d.reset();
+}
 
-QString Recordset::lastError() const { return d ? d->error : QStringLiteral("レコードセットが開いていません"); }
+QString Recordset::lastError() const {
+    return d ? d->error : QStringLiteral("レコードセットが開いていません");
+}
 
 // ---------------------------------------------------------------- opening
 

@@ -31,8 +31,8 @@ struct Recordset::Impl {
     qsizetype pos = 0;
     QVector<QVariant> row; // converted values of the current row
     bool rowLoaded = false;
-    QString table;        // canonical table name
-    QString tableRef;     // schema-qualified, quoted
+    QString table;    // canonical table name
+    QString tableRef; // schema-qualified, quoted
 
     enum class Mode { None, Edit, Add } mode = Mode::None;
     QHash<int, QVariant> buffer;

@@ -5,12 +5,24 @@
 namespace core::schema {
 namespace {
 
-Field T(const char* n, int size) { return {QString::fromUtf8(n), Text, size}; }
-Field M(const char* n) { return {QString::fromUtf8(n), Memo, 0}; }
-Field L(const char* n) { return {QString::fromUtf8(n), Long, 0}; }
-Field I(const char* n) { return {QString::fromUtf8(n), Integer, 0}; }
-Field B(const char* n) { return {QString::fromUtf8(n), Boolean, 0}; }
-Field D(const char* n) { return {QString::fromUtf8(n), DateTime, 0}; }
+Field T(const char* n, int size) {
+    return {QString::fromUtf8(n), Text, size};
+}
+Field M(const char* n) {
+    return {QString::fromUtf8(n), Memo, 0};
+}
+Field L(const char* n) {
+    return {QString::fromUtf8(n), Long, 0};
+}
+Field I(const char* n) {
+    return {QString::fromUtf8(n), Integer, 0};
+}
+Field B(const char* n) {
+    return {QString::fromUtf8(n), Boolean, 0};
+}
+Field D(const char* n) {
+    return {QString::fromUtf8(n), DateTime, 0};
+}
 QStringList idx(std::initializer_list<const char*> names) {
     QStringList l;
     for (const char* n : names) {
@@ -21,21 +33,22 @@ QStringList idx(std::initializer_list<const char*> names) {
 
 // The fields of the incoming-call list; its sort twin shares them.
 std::vector<Field> incomingCallFields() {
-    return {L("code"), D("日付時間"), D("日付"),     D("時間"), T("電話番号", 20),
-            T("名称", 50), T("用件1", 50), T("用件2", 50), M("用件メモ"), T("担当", 20),
-            B("済"),     B("新規")};
+    return {L("code"),         D("日付時間"), D("日付"),      D("時間"),
+            T("電話番号", 20), T("名称", 50), T("用件1", 50), T("用件2", 50),
+            M("用件メモ"),     T("担当", 20), B("済"),        B("新規")};
 }
 
 std::vector<Field> customerFields() {
-    return {L("code"),          T("名称", 50),    T("ふりがな", 50), T("郵便番号", 10),
-            T("住所1", 100),    T("住所2", 100),  T("敬称", 20),     T("Email", 100),
-            M("顧客メモ")};
+    return {L("code"),       T("名称", 50), T("ふりがな", 50), T("郵便番号", 10), T("住所1", 100),
+            T("住所2", 100), T("敬称", 20), T("Email", 100),   M("顧客メモ")};
 }
 
 std::vector<Table> build() {
     std::vector<Table> t;
     // Data database.
-    t.push_back({File::Data, "顧客マスタ", customerFields(),
+    t.push_back({File::Data,
+                 "顧客マスタ",
+                 customerFields(),
                  {idx({"code"}), idx({"名称"}), idx({"ふりがな", "code"})}});
     t.push_back({File::Data,
                  "電話番号",
@@ -52,22 +65,37 @@ std::vector<Table> build() {
                  {idx({"kcode", "code"})}});
     t.push_back({File::Data,
                  "自社情報",
-                 {T("年号", 10), B("yubinlocalEriaSw"), T("YubinLocalEria", 50), B("着信認識"),
-                  B("担当登録"), B("敬称登録"), B("用件1登録"), B("用件2登録"), B("電話名称登録"),
-                  T("履歴自動削除", 20), T("着信読込", 20), T("着信フォーム", 20), B("着信サウンド"),
-                  T("着信サウンドパス", 255), T("TA", 50), T("NAdapter", 50), T("パリティ", 10),
-                  I("データビット"), L("ボーレート"), I("ポート番号"), I("ストップビット"),
-                  I("受信モード"), T("Version", 10)},
+                 {T("年号", 10),
+                  B("yubinlocalEriaSw"),
+                  T("YubinLocalEria", 50),
+                  B("着信認識"),
+                  B("担当登録"),
+                  B("敬称登録"),
+                  B("用件1登録"),
+                  B("用件2登録"),
+                  B("電話名称登録"),
+                  T("履歴自動削除", 20),
+                  T("着信読込", 20),
+                  T("着信フォーム", 20),
+                  B("着信サウンド"),
+                  T("着信サウンドパス", 255),
+                  T("TA", 50),
+                  T("NAdapter", 50),
+                  T("パリティ", 10),
+                  I("データビット"),
+                  L("ボーレート"),
+                  I("ポート番号"),
+                  I("ストップビット"),
+                  I("受信モード"),
+                  T("Version", 10)},
                  {}});
     t.push_back({File::Data,
                  "通信マスタ",
                  {I("No"), T("TA", 50), T("NAdapter", 50), T("パリティ", 10), I("データビット"),
                   L("ボーレート"), I("ポート番号"), I("ストップビット")},
                  {}});
-    t.push_back({File::Data,
-                 "都道府県",
-                 {I("都道府県コード"), T("都道府県", 10), T("かな", 20)},
-                 {}});
+    t.push_back(
+        {File::Data, "都道府県", {I("都道府県コード"), T("都道府県", 10), T("かな", 20)}, {}});
 
     // Work database.
     t.push_back({File::Work, "w着信表示", incomingCallFields(), {}});
@@ -152,18 +180,27 @@ QString columnDecl(int type, int size, bool autoNumber) {
     // written (no "MEMO" that would turn a memo of digits into a number) and
     // so that typeOfDecl() can give the type code back.
     switch (type) {
-    case Boolean: return QStringLiteral("BOOLEAN");
-    case Byte: return QStringLiteral("BYTE");
-    case Integer: return QStringLiteral("SMALLINT");
+    case Boolean:
+        return QStringLiteral("BOOLEAN");
+    case Byte:
+        return QStringLiteral("BYTE");
+    case Integer:
+        return QStringLiteral("SMALLINT");
     case Long:
         return autoNumber ? QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT")
                           : QStringLiteral("INTEGER");
-    case Currency: return QStringLiteral("CURRENCY");
-    case Single: return QStringLiteral("FLOAT");
-    case Double: return QStringLiteral("DOUBLE");
-    case DateTime: return QStringLiteral("DATETIME");
-    case LongBinary: return QStringLiteral("LONGBINARY");
-    case Memo: return QStringLiteral("LONGTEXT COLLATE JPFOLD");
+    case Currency:
+        return QStringLiteral("CURRENCY");
+    case Single:
+        return QStringLiteral("FLOAT");
+    case Double:
+        return QStringLiteral("DOUBLE");
+    case DateTime:
+        return QStringLiteral("DATETIME");
+    case LongBinary:
+        return QStringLiteral("LONGBINARY");
+    case Memo:
+        return QStringLiteral("LONGTEXT COLLATE JPFOLD");
     case Text:
     default:
         return QStringLiteral("VARCHAR(%1) COLLATE JPFOLD").arg(size > 0 ? size : 255);
@@ -176,16 +213,26 @@ TypeAndSize typeOfDecl(const QString& decl) {
     if (auto m = sized.match(d); m.hasMatch()) {
         return {Text, m.captured(1).toInt()};
     }
-    if (d.startsWith(QLatin1String("BOOLEAN"))) return {Boolean, 0};
-    if (d.startsWith(QLatin1String("BYTE"))) return {Byte, 0};
-    if (d.startsWith(QLatin1String("SMALLINT"))) return {Integer, 0};
-    if (d.startsWith(QLatin1String("INTEGER"))) return {Long, 0};
-    if (d.startsWith(QLatin1String("CURRENCY"))) return {Currency, 0};
-    if (d.startsWith(QLatin1String("FLOAT"))) return {Single, 0};
-    if (d.startsWith(QLatin1String("DOUBLE"))) return {Double, 0};
-    if (d.startsWith(QLatin1String("DATETIME"))) return {DateTime, 0};
-    if (d.startsWith(QLatin1String("LONGBINARY"))) return {LongBinary, 0};
-    if (d.startsWith(QLatin1String("LONGTEXT"))) return {Memo, 0};
+    if (d.startsWith(QLatin1String("BOOLEAN")))
+        return {Boolean, 0};
+    if (d.startsWith(QLatin1String("BYTE")))
+        return {Byte, 0};
+    if (d.startsWith(QLatin1String("SMALLINT")))
+        return {Integer, 0};
+    if (d.startsWith(QLatin1String("INTEGER")))
+        return {Long, 0};
+    if (d.startsWith(QLatin1String("CURRENCY")))
+        return {Currency, 0};
+    if (d.startsWith(QLatin1String("FLOAT")))
+        return {Single, 0};
+    if (d.startsWith(QLatin1String("DOUBLE")))
+        return {Double, 0};
+    if (d.startsWith(QLatin1String("DATETIME")))
+        return {DateTime, 0};
+    if (d.startsWith(QLatin1String("LONGBINARY")))
+        return {LongBinary, 0};
+    if (d.startsWith(QLatin1String("LONGTEXT")))
+        return {Memo, 0};
     return {Text, 0};
 }
 

@@ -46,9 +46,11 @@ void flag(db::Recordset& rs, const char* name, bool& target, bool ifNull) {
     }
     if (v.typeId() == QMetaType::QString) {
         const QString s = v.toString().trimmed();
-        if (s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 || s == QLatin1String("-1")) {
+        if (s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 ||
+            s == QLatin1String("-1")) {
             target = true;
-        } else if (s.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0 || s == QLatin1String("0")) {
+        } else if (s.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0 ||
+                   s == QLatin1String("0")) {
             target = false;
         }
         return;

@@ -42,7 +42,11 @@ void shutDown() {
     workHandle().reset();
 }
 
-db::Database* dataDb() { return dataHandle().get(); }
-db::Database* workDb() { return workHandle().get(); }
+db::Database* dataDb() {
+    return dataHandle().get();
+}
+db::Database* workDb() {
+    return workHandle().get();
+}
 
 } // namespace core

@@ -18,18 +18,20 @@ bool isCurrentSchema(db::Database& data) {
         return false;
     }
     db::Recordset rs = data.openRecordset(QStringLiteral("select * from 自社情報"));
-    return rs.isOpen() && !rs.eof() && rs.field(QStringLiteral("Version")).toString() == schema::kVersion;
+    return rs.isOpen() && !rs.eof() &&
+           rs.field(QStringLiteral("Version")).toString() == schema::kVersion;
 }
 
 namespace {
 
 void addMissingFields(db::Database& data, db::Database& work) {
     work.execute(QStringLiteral("delete * from 更新テーブル名"));
-    work.execute(QStringLiteral("insert into 更新テーブル名 select distinct テーブル名 from テーブル更新情報 "));
+    work.execute(QStringLiteral(
+        "insert into 更新テーブル名 select distinct テーブル名 from テーブル更新情報 "));
 
     QStringList tables;
-    for (db::Recordset rs = work.openRecordset(QStringLiteral("select * from 更新テーブル名")); !rs.eof();
-         rs.moveNext()) {
+    for (db::Recordset rs = work.openRecordset(QStringLiteral("select * from 更新テーブル名"));
+         !rs.eof(); rs.moveNext()) {
         tables << rs.field(QStringLiteral("テーブル名")).toString();
     }
 
@@ -44,7 +46,8 @@ void addMissingFields(db::Database& data, db::Database& work) {
         }
         for (const db::FieldDef& f : def.fields()) {
             db::Recordset row = work.openRecordset(
-                QStringLiteral("select * from テーブル更新情報 where テーブル名 = ? and フィールド名 = ?"),
+                QStringLiteral(
+                    "select * from テーブル更新情報 where テーブル名 = ? and フィールド名 = ?"),
                 db::Recordset::Kind::Dynaset, {table, f.name});
             if (row.isOpen() && !row.eof()) {
                 row.edit();
@@ -57,8 +60,9 @@ void addMissingFields(db::Database& data, db::Database& work) {
             db::Recordset::Kind::Snapshot, {table});
         for (; missing.isOpen() && !missing.eof(); missing.moveNext()) {
             const int type = missing.field(QStringLiteral("型")).toInt();
-            db::FieldDef field = def.createField(missing.field(QStringLiteral("フィールド名")).toString(),
-                                                 type, missing.field(QStringLiteral("長さ")).toInt());
+            db::FieldDef field =
+                def.createField(missing.field(QStringLiteral("フィールド名")).toString(), type,
+                                missing.field(QStringLiteral("長さ")).toInt());
             if (type == schema::Text) {
                 field.allowZeroLength = true;
             }
@@ -75,14 +79,15 @@ void createNewTable(db::Database& data, db::Database& work) {
         addMissingFields(data, work);
     }
 
-    db::Recordset rs = data.openRecordset(QStringLiteral("select * from 自社情報"),
-                                          db::Recordset::Kind::Dynaset);
+    db::Recordset rs =
+        data.openRecordset(QStringLiteral("select * from 自社情報"), db::Recordset::Kind::Dynaset);
     if (!rs.isOpen()) {
         return;
     }
     if (rs.eof()) {
         rs.addNew();
-        for (const char* name : {"着信認識", "担当登録", "敬称登録", "用件1登録", "用件2登録", "電話名称登録"}) {
+        for (const char* name :
+             {"着信認識", "担当登録", "敬称登録", "用件1登録", "用件2登録", "電話名称登録"}) {
             rs.setField(QString::fromUtf8(name), true);
         }
         rs.setField(QStringLiteral("履歴自動削除"), QVariant());

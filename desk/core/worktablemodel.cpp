@@ -65,7 +65,9 @@ void WorkTableModel::setHeaders(const QStringList& headers) {
     emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
 }
 
-void WorkTableModel::setEditableColumns(const QStringList& fields) { editable_ = fields; }
+void WorkTableModel::setEditableColumns(const QStringList& fields) {
+    editable_ = fields;
+}
 
 int WorkTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(rows_.size());
@@ -75,7 +77,9 @@ int WorkTableModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(columns_.size());
 }
 
-QString WorkTableModel::fieldName(int column) const { return columns_.value(column).name; }
+QString WorkTableModel::fieldName(int column) const {
+    return columns_.value(column).name;
+}
 
 int WorkTableModel::columnOf(const QString& field) const {
     const QString key = fold::key(field);
@@ -87,7 +91,9 @@ int WorkTableModel::columnOf(const QString& field) const {
     return -1;
 }
 
-int WorkTableModel::fieldType(int column) const { return columns_.value(column).type; }
+int WorkTableModel::fieldType(int column) const {
+    return columns_.value(column).type;
+}
 
 QVariant WorkTableModel::value(int row, const QString& field) const {
     const int c = columnOf(field);
@@ -166,7 +172,8 @@ Qt::ItemFlags WorkTableModel::flags(const QModelIndex& index) const {
         }
     }
     if (editable) {
-        f |= fieldType(index.column()) == schema::Boolean ? Qt::ItemIsUserCheckable : Qt::ItemIsEditable;
+        f |= fieldType(index.column()) == schema::Boolean ? Qt::ItemIsUserCheckable
+                                                          : Qt::ItemIsEditable;
     }
     return f;
 }
@@ -194,7 +201,8 @@ bool WorkTableModel::removeRowAt(int row) {
     if (row < 0 || row >= rowIds_.size()) {
         return false;
     }
-    if (!db_.execute(QStringLiteral("delete from [%1] where rowid = ?").arg(table_), {rowIds_[row]})) {
+    if (!db_.execute(QStringLiteral("delete from [%1] where rowid = ?").arg(table_),
+                     {rowIds_[row]})) {
         error_ = db_.lastError();
         return false;
     }

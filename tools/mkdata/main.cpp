@@ -45,7 +45,9 @@ QList<QStringList> readTsv(const QString& path) {
     return rows;
 }
 
-QVariant orNull(const QString& s) { return s.isEmpty() ? QVariant() : QVariant(s); }
+QVariant orNull(const QString& s) {
+    return s.isEmpty() ? QVariant() : QVariant(s);
+}
 
 std::unique_ptr<Database> makeFile(const QString& path, schema::File file) {
     QFile::remove(path);
@@ -73,8 +75,8 @@ void insertRows(Database& db, const QString& table, const QStringList& fields,
         cols << QLatin1Char('[') + f + QLatin1Char(']');
         marks << QStringLiteral("?");
     }
-    const QString sql =
-        QStringLiteral("insert into [%1] (%2) values (%3)").arg(table, cols.join(","), marks.join(","));
+    const QString sql = QStringLiteral("insert into [%1] (%2) values (%3)")
+                            .arg(table, cols.join(","), marks.join(","));
     Transaction tx(db);
     for (const QVariantList& row : rows) {
         if (!db.execute(sql, row)) {
@@ -108,11 +110,12 @@ void makeData(const QString& src, const QString& out) {
         if (r.size() < 8) {
             die(QStringLiteral("adapters.tsv: a row needs 8 fields"));
         }
-        adapters << QVariantList{r[0].toInt(), r[1], r[2], r[3], r[4].toInt(),
-                                 r[5].toInt(), r[6].toInt(), r[7].toInt()};
+        adapters << QVariantList{r[0].toInt(), r[1],         r[2],         r[3],
+                                 r[4].toInt(), r[5].toInt(), r[6].toInt(), r[7].toInt()};
     }
     insertRows(*db, QStringLiteral("通信マスタ"),
-               {"No", "TA", "NAdapter", "パリティ", "データビット", "ボーレート", "ポート番号", "ストップビット"},
+               {"No", "TA", "NAdapter", "パリティ", "データビット", "ボーレート", "ポート番号",
+                "ストップビット"},
                adapters);
 
     QList<QVariantList> prefs;
@@ -142,8 +145,8 @@ void makeWork(const QString& out) {
             catalogue << QVariantList{t->name, f.name, f.type, f.size, false};
         }
     }
-    insertRows(*db, QStringLiteral("テーブル更新情報"), {"テーブル名", "フィールド名", "型", "長さ", "存在"},
-               catalogue);
+    insertRows(*db, QStringLiteral("テーブル更新情報"),
+               {"テーブル名", "フィールド名", "型", "長さ", "存在"}, catalogue);
     finish(std::move(db), tmp, out + QStringLiteral("/RbctiWork2K.mdb"));
 }
 
@@ -164,7 +167,8 @@ void makePostal(const QString& src, const QString& out) {
         rows << QVariantList{r[0], c[2], c[4], QString(), c[1], c[3], r.value(2)};
     }
     insertRows(*db, QStringLiteral("郵便番号"),
-               {"番号", "県かな", "市町村かな", "町名かな", "県漢字", "市町村漢字", "町名漢字"}, rows);
+               {"番号", "県かな", "市町村かな", "町名かな", "県漢字", "市町村漢字", "町名漢字"},
+               rows);
     finish(std::move(db), tmp, out + QStringLiteral("/yubin2000.mdb"));
 }
 

@@ -22,9 +22,11 @@ int main(int argc, char** argv) {
         core::db::Transaction tx(*db);
         // Two writes that belong together: both or neither must survive.
         if (!db->execute("insert into 着信履歴 (日付, code, 名称, 用件メモ) values (?, ?, ?, ?)",
-                         QVariantList{QDateTime(QDate(2026, 1, 1), QTime(0, 0)).addSecs(i), i, "burst", memo}) ||
-            !db->execute("insert into 電話番号 (code, no, 名称, 電話番号) values (?, 1, 'burst', ?)",
-                         QVariantList{i, QString::number(i)}) ||
+                         QVariantList{QDateTime(QDate(2026, 1, 1), QTime(0, 0)).addSecs(i), i,
+                                      "burst", memo}) ||
+            !db->execute(
+                "insert into 電話番号 (code, no, 名称, 電話番号) values (?, 1, 'burst', ?)",
+                QVariantList{i, QString::number(i)}) ||
             !tx.commit()) {
             std::fprintf(stderr, "%s\n", db->lastError().toUtf8().constData());
             return 1;

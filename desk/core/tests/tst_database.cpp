@@ -44,23 +44,28 @@ class TestDatabase : public QObject {
 private slots:
     void init() {
         QFile::remove(dir_.filePath("t.mdb"));
-        db_ = scratchDb(dir_.filePath("t.mdb"),
-                        {"CREATE TABLE t (code INTEGER, name VARCHAR(50) COLLATE JPFOLD, "
-                         "ふりがな VARCHAR(50) COLLATE JPFOLD, 市町村かな VARCHAR(50) COLLATE JPFOLD, "
-                         "日付 DATETIME, flag BOOLEAN, memo LONGTEXT COLLATE JPFOLD)",
-                         "CREATE TABLE s (code INTEGER, name VARCHAR(50) COLLATE JPFOLD)"});
+        db_ = scratchDb(
+            dir_.filePath("t.mdb"),
+            {"CREATE TABLE t (code INTEGER, name VARCHAR(50) COLLATE JPFOLD, "
+             "ふりがな VARCHAR(50) COLLATE JPFOLD, 市町村かな VARCHAR(50) COLLATE JPFOLD, "
+             "日付 DATETIME, flag BOOLEAN, memo LONGTEXT COLLATE JPFOLD)",
+             "CREATE TABLE s (code INTEGER, name VARCHAR(50) COLLATE JPFOLD)"});
         const QList<QVariantList> rows = {
-            {1, "用件1", "ようけん", "ｼﾌﾞﾔｸ", QDateTime(QDate(2026, 12, 1), QTime(9, 0)), true, "問合せ"},
-            {2, "あい", "あい", "しんじゅくく", QDateTime(QDate(2026, 12, 3), QTime(23, 59, 59)), false, "50%引き"},
-            {3, "ABC", "えーびーしー", "ﾁﾖﾀﾞｸ", QDateTime(QDate(2026, 12, 4), QTime(0, 0)), true, "a_b"},
+            {1, "用件1", "ようけん", "ｼﾌﾞﾔｸ", QDateTime(QDate(2026, 12, 1), QTime(9, 0)), true,
+             "問合せ"},
+            {2, "あい", "あい", "しんじゅくく", QDateTime(QDate(2026, 12, 3), QTime(23, 59, 59)),
+             false, "50%引き"},
+            {3, "ABC", "えーびーしー", "ﾁﾖﾀﾞｸ", QDateTime(QDate(2026, 12, 4), QTime(0, 0)), true,
+             "a_b"},
             {4, "が", "が", "", QDateTime(QDate(2026, 12, 4), QTime(0, 0, 1)), false, "*重要*"},
             {5, "O'Brien", "おぶらいえん", QVariant(), QVariant(), QVariant(), QVariant()},
         };
         for (const QVariantList& r : rows) {
-            QVERIFY2(db_->execute("insert into t (code, name, ふりがな, 市町村かな, 日付, flag, memo) "
-                                  "values (?, ?, ?, ?, ?, ?, ?)",
-                                  r),
-                     qPrintable(db_->lastError()));
+            QVERIFY2(
+                db_->execute("insert into t (code, name, ふりがな, 市町村かな, 日付, flag, memo) "
+                             "values (?, ?, ?, ?, ?, ?, ?)",
+                             r),
+                qPrintable(db_->lastError()));
         }
     }
     void cleanup() { db_.reset(); }
@@ -69,7 +74,7 @@ private slots:
 
     void openRefusesBadFiles_data() {
         QTest::addColumn<QByteArray>("content"); // null: no file at all
-        QTest::addColumn<QString>("words");       // what the message must say
+        QTest::addColumn<QString>("words");      // what the message must say
         QTest::newRow("missing") << QByteArray() << "ありません";
         QTest::newRow("empty") << QByteArray("") << "空です";
         QByteArray noise(4096, 0);
@@ -83,8 +88,8 @@ private slots:
         QByteArray jet(2048, 0);
         jet.replace(4, 15, "Standard Jet DB");
         QTest::newRow("old Jet file") << jet << "Jet";
-        QTest::newRow("truncated header") << QByteArray("SQLite format 3\0", 16)
-                                          << "データベースファイルではありません";
+        QTest::newRow("truncated header")
+            << QByteArray("SQLite format 3\0", 16) << "データベースファイルではありません";
     }
     void openRefusesBadFiles() {
         QFETCH(QByteArray, content);
@@ -106,7 +111,8 @@ private slots:
         if (!content.isNull()) {
             QCOMPARE(digest(path), before);
         }
-        QCOMPARE(QDir(d.path()).entryList(QDir::Files | QDir::Hidden).size(), content.isNull() ? 0 : 1);
+        QCOMPARE(QDir(d.path()).entryList(QDir::Files | QDir::Hidden).size(),
+                 content.isNull() ? 0 : 1);
     }
 
     void openRefusesAnotherProgramsSqliteFile() {
@@ -135,38 +141,41 @@ private slots:
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QVariantList>("params");
         QTest::addColumn<QStringList>("codes");
-        QTest::newRow("= width") << "select code from t where name = ?" << QVariantList{"用件１"} << QStringList{"1"};
-        QTest::newRow("= literal width") << "select code from t where name = '用件１'" << QVariantList{}
-                                         << QStringList{"1"};
-        QTest::newRow("= half-width kana") << "select code from t where name = 'ｱｲ'" << QVariantList{}
-                                           << QStringList{"2"};
-        QTest::newRow("= case and width") << "select code from t where name = ?" << QVariantList{"ａｂｃ"}
-                                          << QStringList{"3"};
-        QTest::newRow("か is not が") << "select code from t where name = 'か'" << QVariantList{} << QStringList{};
-        QTest::newRow("like star") << "select code from t where ふりがな like 'ヨウ*'" << QVariantList{}
-                                   << QStringList{"1"};
-        QTest::newRow("like half-width") << "select code from t where 市町村カナ like '*ｸ'" << QVariantList{}
-                                         << QStringList{"1", "2", "3"};
-        QTest::newRow("like typed star") << "select code from t where memo like ?" << QVariantList{"*50%*"}
-                                         << QStringList{"2"};
-        QTest::newRow("percent is no wildcard") << "select code from t where memo like '%'" << QVariantList{}
-                                                << QStringList{};
-        QTest::newRow("underscore is no wildcard") << "select code from t where memo like 'a_b'"
-                                                   << QVariantList{} << QStringList{"3"};
-        QTest::newRow("bracket keeps star literal") << "select code from t where memo like '[*]*'"
-                                                    << QVariantList{} << QStringList{"4"};
-        QTest::newRow("question and hash") << "select code from t where name like '用件#'" << QVariantList{}
-                                           << QStringList{"1"};
-        QTest::newRow("negated set") << "select code from t where name like '[!あ-ん]*' and code < 5"
-                                     << QVariantList{} << QStringList{"1", "3"};
+        QTest::newRow("= width") << "select code from t where name = ?" << QVariantList{"用件１"}
+                                 << QStringList{"1"};
+        QTest::newRow("= literal width")
+            << "select code from t where name = '用件１'" << QVariantList{} << QStringList{"1"};
+        QTest::newRow("= half-width kana")
+            << "select code from t where name = 'ｱｲ'" << QVariantList{} << QStringList{"2"};
+        QTest::newRow("= case and width")
+            << "select code from t where name = ?" << QVariantList{"ａｂｃ"} << QStringList{"3"};
+        QTest::newRow("か is not が")
+            << "select code from t where name = 'か'" << QVariantList{} << QStringList{};
+        QTest::newRow("like star") << "select code from t where ふりがな like 'ヨウ*'"
+                                   << QVariantList{} << QStringList{"1"};
+        QTest::newRow("like half-width") << "select code from t where 市町村カナ like '*ｸ'"
+                                         << QVariantList{} << QStringList{"1", "2", "3"};
+        QTest::newRow("like typed star")
+            << "select code from t where memo like ?" << QVariantList{"*50%*"} << QStringList{"2"};
+        QTest::newRow("percent is no wildcard")
+            << "select code from t where memo like '%'" << QVariantList{} << QStringList{};
+        QTest::newRow("underscore is no wildcard")
+            << "select code from t where memo like 'a_b'" << QVariantList{} << QStringList{"3"};
+        QTest::newRow("bracket keeps star literal")
+            << "select code from t where memo like '[*]*'" << QVariantList{} << QStringList{"4"};
+        QTest::newRow("question and hash")
+            << "select code from t where name like '用件#'" << QVariantList{} << QStringList{"1"};
+        QTest::newRow("negated set")
+            << "select code from t where name like '[!あ-ん]*' and code < 5" << QVariantList{}
+            << QStringList{"1", "3"};
         QTest::newRow("folded field name") << "select code from t where 市町村カナ = 'ちよだく'"
                                            << QVariantList{} << QStringList{"3"};
-        QTest::newRow("order by folds") << "select code from t where code < 5 order by ふりがな" << QVariantList{}
-                                        << QStringList{"2", "3", "4", "1"};
-        QTest::newRow("quote in value") << "select code from t where name = 'O''Brien'" << QVariantList{}
-                                        << QStringList{"5"};
-        QTest::newRow("quote as parameter") << "select code from t where name = ?" << QVariantList{"O'Brien"}
-                                            << QStringList{"5"};
+        QTest::newRow("order by folds") << "select code from t where code < 5 order by ふりがな"
+                                        << QVariantList{} << QStringList{"2", "3", "4", "1"};
+        QTest::newRow("quote in value")
+            << "select code from t where name = 'O''Brien'" << QVariantList{} << QStringList{"5"};
+        QTest::newRow("quote as parameter")
+            << "select code from t where name = ?" << QVariantList{"O'Brien"} << QStringList{"5"};
     }
     void textComparison() {
         QFETCH(QString, sql);
@@ -182,21 +191,27 @@ private slots:
     void dialect_data() {
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QStringList>("values");
-        QTest::newRow("date literal >") << "select code from t where 日付 > #2026/12/03 00:00:00 # order by 日付 DESC"
-                                        << QStringList{"4", "3", "2"};
-        QTest::newRow("date literal =") << "select code from t where 日付 = #2026/12/04 00:00:01#"
-                                        << QStringList{"4"};
-        QTest::newRow("two-digit year") << "select code from t where 日付 >= #26/12/04#" << QStringList{"3", "4"};
-        QTest::newRow("second resolution") << "select code from t where 日付 <= #2026/12/04 00:00:00#"
-                                           << QStringList{"1", "2", "3"};
+        QTest::newRow("date literal >")
+            << "select code from t where 日付 > #2026/12/03 00:00:00 # order by 日付 DESC"
+            << QStringList{"4", "3", "2"};
+        QTest::newRow("date literal =")
+            << "select code from t where 日付 = #2026/12/04 00:00:01#" << QStringList{"4"};
+        QTest::newRow("two-digit year")
+            << "select code from t where 日付 >= #26/12/04#" << QStringList{"3", "4"};
+        QTest::newRow("second resolution")
+            << "select code from t where 日付 <= #2026/12/04 00:00:00#"
+            << QStringList{"1", "2", "3"};
         QTest::newRow("top") << "select TOP 1 code from t order by code DESC;" << QStringList{"5"};
         QTest::newRow("top 2") << "select top 2 code from t order by code" << QStringList{"1", "2"};
         QTest::newRow("count bracket") << "select count([name]) as num from t" << QStringList{"5"};
-        QTest::newRow("count skips null") << "select count([日付]) as num from t" << QStringList{"4"};
+        QTest::newRow("count skips null")
+            << "select count([日付]) as num from t" << QStringList{"4"};
         QTest::newRow("true") << "select code from t where flag = True" << QStringList{"1", "3"};
         QTest::newRow("false") << "select code from t where flag = false " << QStringList{"2", "4"};
-        QTest::newRow("concatenation") << "select name & '様' from t where code = 2" << QStringList{"あい様"};
-        QTest::newRow("double-quoted text") << "select code from t where name = \"あい\"" << QStringList{"2"};
+        QTest::newRow("concatenation")
+            << "select name & '様' from t where code = 2" << QStringList{"あい様"};
+        QTest::newRow("double-quoted text")
+            << "select code from t where name = \"あい\"" << QStringList{"2"};
     }
     void dialect() {
         QFETCH(QString, sql);
@@ -223,14 +238,16 @@ private slots:
         // Read back without order by: the order of appending.
         QCOMPARE(column(*db_, "select code from s"), (QStringList{"5", "4", "3", "2", "1"}));
         QVERIFY(db_->execute("delete * from s"));
-        QVERIFY(db_->execute("insert into s select code, name from t where code < 3 order by name DESC;"));
+        QVERIFY(db_->execute(
+            "insert into s select code, name from t where code < 3 order by name DESC;"));
         QCOMPARE(column(*db_, "select * from s"), (QStringList{"1", "2"}));
     }
 
     void insertSelectStarMatchesFieldsByName() {
         // s has fewer fields, in another order than t: copied by name.
         QVERIFY(db_->executeNative("CREATE TABLE u (flag BOOLEAN, extra INTEGER, code INTEGER)"));
-        QVERIFY2(db_->execute("insert into u select * from t order by code"), qPrintable(db_->lastError()));
+        QVERIFY2(db_->execute("insert into u select * from t order by code"),
+                 qPrintable(db_->lastError()));
         Recordset rs = db_->openRecordset("select * from u");
         QCOMPARE(rs.field("code").toInt(), 1);
         QCOMPARE(rs.field("flag").toBool(), true);
@@ -240,8 +257,9 @@ private slots:
     void externalDatabaseInStatement() {
         QTemporaryDir d;
         const QString other = d.filePath("RbCtiData2K.mdb");
-        auto ext = scratchDb(other, {"CREATE TABLE コードマスタ (kcode VARCHAR(10) COLLATE JPFOLD, "
-                                     "code VARCHAR(2) COLLATE JPFOLD, sname VARCHAR(50) COLLATE JPFOLD)"});
+        auto ext =
+            scratchDb(other, {"CREATE TABLE コードマスタ (kcode VARCHAR(10) COLLATE JPFOLD, "
+                              "code VARCHAR(2) COLLATE JPFOLD, sname VARCHAR(50) COLLATE JPFOLD)"});
         QVERIFY(ext->execute("insert into コードマスタ values ('電話名称', '02', '会社')"));
         QVERIFY(ext->execute("insert into コードマスタ values ('電話名称', '01', '自宅')"));
         QVERIFY(ext->execute("insert into コードマスタ values ('用件１', '01', '問合せ')"));
@@ -252,11 +270,13 @@ private slots:
         QVERIFY2(db_->execute(sql), qPrintable(db_->lastError()));
         QCOMPARE(column(*db_, "select * from w電話名称"), (QStringList{"自宅", "会社"}));
         // The folded kind is found in the other file too.
-        QCOMPARE(column(*db_, "select sname from コードマスタ in '" + other + "' where kcode = '用件1'"),
-                 QStringList{"問合せ"});
+        QCOMPARE(
+            column(*db_, "select sname from コードマスタ in '" + other + "' where kcode = '用件1'"),
+            QStringList{"問合せ"});
         // A missing file is an error, and is not created.
         const QString missing = d.filePath("nothing.mdb");
-        QVERIFY(!db_->execute("insert into w電話名称 select sname from コードマスタ in '" + missing + "'"));
+        QVERIFY(!db_->execute("insert into w電話名称 select sname from コードマスタ in '" +
+                              missing + "'"));
         QVERIFY(db_->lastError().contains("nothing.mdb"));
         QVERIFY(!QFileInfo::exists(missing));
     }
@@ -282,6 +302,31 @@ private slots:
         QVERIFY(!rs.field("memo").isNull());
         // And it is found by itself, wildcards and all.
         QCOMPARE(column(*db_, "select code from t where memo = ?", {text}), QStringList{"99"});
+    }
+
+    void anyStatementTextFailsCleanly() {
+        // Random fragments of the dialect, glued together: never a crash,
+        // and a failure always says something.
+        const QStringList parts = {
+            "select", "*", "from",   "t",           "where", "name", "=",    "'",  "#", "2026/1/1",
+            "[",      "]", "in",     "'x.mdb'",     "top",   "5",    "like", "?",  "&", "(",
+            ")",      ";", "delete", "insert into", "\"",    "ｱ",    "😀",    "\0", ","};
+        QRandomGenerator rng(11);
+        for (int i = 0; i < 3000; ++i) {
+            QString sql;
+            const int n = int(rng.bounded(1, 12));
+            for (int k = 0; k < n; ++k) {
+                sql += parts[int(rng.bounded(quint32(parts.size())))] + (rng.bounded(2) ? " " : "");
+            }
+            if (!db_->execute(sql)) {
+                QVERIFY2(!db_->lastError().isEmpty(), qPrintable(sql));
+            }
+            Recordset rs = db_->openRecordset(sql, Kind(rng.bounded(2)));
+            for (int k = 0; k < 3 && !rs.eof(); ++k) {
+                rs.moveNext();
+            }
+        }
+        QCOMPARE(db_->scalar("select count(*) from t").toInt() >= 0, true);
     }
 
     void parameterCountMismatchIsAnError() {
@@ -339,7 +384,8 @@ private slots:
     }
 
     void addNewEditUpdate() {
-        Recordset rs = db_->openRecordset("select * from t where code >= 4 order by code", Kind::Dynaset);
+        Recordset rs =
+            db_->openRecordset("select * from t where code >= 4 order by code", Kind::Dynaset);
         QVERIFY2(rs.isOpen(), qPrintable(rs.lastError()));
         QVERIFY(!rs.setField("name", "x")); // not without AddNew or Edit
         QVERIFY(rs.addNew());
@@ -482,7 +528,8 @@ private slots:
         QString detail;
         QVERIFY2(db->integrityCheck(&detail), qPrintable(detail));
         const int calls = db->scalar("select count(*) from 着信履歴 where 名称 = 'burst'").toInt();
-        const int numbers = db->scalar("select count(*) from 電話番号 where 名称 = 'burst'").toInt();
+        const int numbers =
+            db->scalar("select count(*) from 電話番号 where 名称 = 'burst'").toInt();
         QVERIFY2(calls >= last, qPrintable(QString("%1 < %2").arg(calls).arg(last)));
         QCOMPARE(numbers, calls); // each pair whole or not at all
         QCOMPARE(db->scalar("select max(code) from 着信履歴").toInt(), calls);

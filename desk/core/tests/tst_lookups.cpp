@@ -1,6 +1,6 @@
 #include <QElapsedTimer>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 
 #include "lookups.h"
 #include "settings.h"
@@ -19,12 +19,17 @@ private slots:
         files_ = std::make_unique<TestFiles>();
         data_ = files_->data();
         for (const QString& sql : {
-                 QStringLiteral("insert into 顧客マスタ (code, 名称, ふりがな, 住所1, 郵便番号) values "
-                                "(1, '山田商店', 'やまだしょうてん', '千代田1-1', '1000001')"),
-                 QStringLiteral("insert into 顧客マスタ (code, 名称, ふりがな) values (2, 'O''Hara 商会', 'おはら')"),
-                 QStringLiteral("insert into 電話番号 (code, no, 名称, 電話番号) values (1, 1, '山田商店', '0312345678')"),
-                 QStringLiteral("insert into 電話番号 (code, no, 名称, 電話番号) values (2, 1, 'O''Hara 商会', '0399998888')"),
-                 QStringLiteral("insert into 電話番号 (code, no, 名称, 電話番号) values (1, 2, '山田商店', '0399998888')"),
+                 QStringLiteral(
+                     "insert into 顧客マスタ (code, 名称, ふりがな, 住所1, 郵便番号) values "
+                     "(1, '山田商店', 'やまだしょうてん', '千代田1-1', '1000001')"),
+                 QStringLiteral("insert into 顧客マスタ (code, 名称, ふりがな) values (2, 'O''Hara "
+                                "商会', 'おはら')"),
+                 QStringLiteral("insert into 電話番号 (code, no, 名称, 電話番号) values (1, 1, "
+                                "'山田商店', '0312345678')"),
+                 QStringLiteral("insert into 電話番号 (code, no, 名称, 電話番号) values (2, 1, "
+                                "'O''Hara 商会', '0399998888')"),
+                 QStringLiteral("insert into 電話番号 (code, no, 名称, 電話番号) values (1, 2, "
+                                "'山田商店', '0399998888')"),
              }) {
             QVERIFY2(data_->execute(sql), qPrintable(data_->lastError()));
         }
@@ -89,10 +94,14 @@ private slots:
     void address_data() {
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("address");
-        QTest::newRow("known") << "1000001" << "東京都千代田区千代田";
-        QTest::newRow("unknown") << "0000000" << "";
-        QTest::newRow("hyphenated is not a code") << "100-0001" << "";
-        QTest::newRow("quote") << "'" << "";
+        QTest::newRow("known") << "1000001"
+                               << "東京都千代田区千代田";
+        QTest::newRow("unknown") << "0000000"
+                                 << "";
+        QTest::newRow("hyphenated is not a code") << "100-0001"
+                                                  << "";
+        QTest::newRow("quote") << "'"
+                               << "";
     }
     void address() {
         QFETCH(QString, code);
@@ -112,12 +121,18 @@ private slots:
         QTest::addColumn<bool>("switchOn");
         QTest::addColumn<bool>("added");
         QTest::addColumn<QString>("slot"); // where it landed
-        QTest::newRow("new staff") << "担当" << "佐藤" << true << true << "01";
-        QTest::newRow("switch off") << "担当" << "佐藤" << false << false << "";
-        QTest::newRow("already listed") << "敬称" << "様" << true << false << "";
-        QTest::newRow("half-width purpose kind") << "用件1" << "返品" << true << true << "07";
-        QTest::newRow("number label") << "電話名称" << "実家" << true << true << "05";
-        QTest::newRow("kind without rows") << "地域" << "関東" << true << false << "";
+        QTest::newRow("new staff") << "担当"
+                                   << "佐藤" << true << true << "01";
+        QTest::newRow("switch off") << "担当"
+                                    << "佐藤" << false << false << "";
+        QTest::newRow("already listed") << "敬称"
+                                        << "様" << true << false << "";
+        QTest::newRow("half-width purpose kind") << "用件1"
+                                                 << "返品" << true << true << "07";
+        QTest::newRow("number label") << "電話名称"
+                                      << "実家" << true << true << "05";
+        QTest::newRow("kind without rows") << "地域"
+                                           << "関東" << true << false << "";
     }
     void autoCode() {
         QFETCH(QString, kind);
@@ -129,13 +144,18 @@ private slots:
         s.担当登録 = s.敬称登録 = s.用件1登録 = s.用件2登録 = s.電話名称登録 = switchOn;
         const int before = data_->scalar("select count(*) from コードマスタ").toInt();
         QCOMPARE(EntryAutoCode(*data_, s, kind, value), added);
-        QCOMPARE(data_->scalar("select count(*) from コードマスタ").toInt(), before); // rows never added
-        const int listed = data_->scalar("select count(*) from コードマスタ where kcode = ? and sname = ?",
-                                         {kind, value})
-                               .toInt();
+        QCOMPARE(data_->scalar("select count(*) from コードマスタ").toInt(),
+                 before); // rows never added
+        const int listed =
+            data_
+                ->scalar("select count(*) from コードマスタ where kcode = ? and sname = ?",
+                         {kind, value})
+                .toInt();
         if (added) {
             QCOMPARE(listed, 1);
-            QCOMPARE(data_->scalar("select code from コードマスタ where kcode = ? and sname = ?", {kind, value})
+            QCOMPARE(data_
+                         ->scalar("select code from コードマスタ where kcode = ? and sname = ?",
+                                  {kind, value})
                          .toString(),
                      slot);
         } else if (kind != "敬称") {
@@ -148,7 +168,8 @@ private slots:
         Settings s;
         s.担当登録 = true;
         QVERIFY(!EntryAutoCode(*data_, s, "担当", "新人"));
-        QCOMPARE(data_->scalar("select count(*) from コードマスタ where sname = '新人'").toInt(), 0);
+        QCOMPARE(data_->scalar("select count(*) from コードマスタ where sname = '新人'").toInt(),
+                 0);
     }
 
     void textLength_data() {
@@ -156,12 +177,15 @@ private slots:
         QTest::addColumn<int>("limit");
         QTest::addColumn<bool>("ok");
         QTest::addColumn<QString>("kept");
-        QTest::newRow("within") << QString(20, QChar(0x5C71)) << 40 << true << QString(20, QChar(0x5C71));
-        QTest::newRow("one over") << QString(21, QChar(0x5C71)) << 40 << false << QString(20, QChar(0x5C71));
-        QTest::newRow("latin counts two too") << QString(26, 'a') << 50 << false << QString(25, 'a');
+        QTest::newRow("within") << QString(20, QChar(0x5C71)) << 40 << true
+                                << QString(20, QChar(0x5C71));
+        QTest::newRow("one over") << QString(21, QChar(0x5C71)) << 40 << false
+                                  << QString(20, QChar(0x5C71));
+        QTest::newRow("latin counts two too")
+            << QString(26, 'a') << 50 << false << QString(25, 'a');
         QTest::newRow("empty") << QString() << 40 << true << QString();
-        QTest::newRow("emoji is one character") << QString("😀").repeated(21) << 40 << false
-                                                << QString("😀").repeated(20);
+        QTest::newRow("emoji is one character")
+            << QString("😀").repeated(21) << 40 << false << QString("😀").repeated(20);
     }
     void textLength() {
         QFETCH(QString, text);

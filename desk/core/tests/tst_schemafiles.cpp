@@ -18,7 +18,9 @@ class TestSchemaFiles : public QObject {
         static std::unique_ptr<core::db::Database> data = files_.data();
         static std::unique_ptr<core::db::Database> work = files_.work();
         static std::unique_ptr<core::db::Database> postal = files_.open(files_.paths.postalDb);
-        return f == schema::File::Data ? data.get() : f == schema::File::Work ? work.get() : postal.get();
+        return f == schema::File::Data   ? data.get()
+               : f == schema::File::Work ? work.get()
+                                         : postal.get();
     }
 
 private slots:
@@ -39,17 +41,25 @@ private slots:
     void dataTablesCarryTheFieldsTheScreensUse_data() {
         QTest::addColumn<QString>("table");
         QTest::addColumn<QString>("fields");
-        QTest::newRow("customers") << "顧客マスタ" << "code 名称 ふりがな 郵便番号 住所1 住所2 敬称 Email 顧客メモ";
-        QTest::newRow("numbers") << "電話番号" << "code no 名称 電話名称 電話番号";
-        QTest::newRow("call log") << "着信履歴" << "日付 code 名称 電話番号 担当 用件1 用件2 用件メモ 済";
-        QTest::newRow("codes") << "コードマスタ" << "kcode code sname Cnt";
-        QTest::newRow("settings")
-            << "自社情報"
-            << "年号 yubinlocalEriaSw YubinLocalEria 着信認識 担当登録 敬称登録 用件1登録 用件2登録 電話名称登録 "
-               "履歴自動削除 着信読込 着信フォーム 着信サウンド 着信サウンドパス TA NAdapter パリティ データビット "
-               "ボーレート ポート番号 ストップビット 受信モード Version";
-        QTest::newRow("adapters") << "通信マスタ" << "No TA NAdapter パリティ データビット ボーレート ポート番号 ストップビット";
-        QTest::newRow("prefectures") << "都道府県" << "都道府県コード 都道府県 かな";
+        QTest::newRow("customers") << "顧客マスタ"
+                                   << "code 名称 ふりがな 郵便番号 住所1 住所2 敬称 Email 顧客メモ";
+        QTest::newRow("numbers") << "電話番号"
+                                 << "code no 名称 電話名称 電話番号";
+        QTest::newRow("call log") << "着信履歴"
+                                  << "日付 code 名称 電話番号 担当 用件1 用件2 用件メモ 済";
+        QTest::newRow("codes") << "コードマスタ"
+                               << "kcode code sname Cnt";
+        QTest::newRow("settings") << "自社情報"
+                                  << "年号 yubinlocalEriaSw YubinLocalEria 着信認識 担当登録 "
+                                     "敬称登録 用件1登録 用件2登録 電話名称登録 "
+                                     "履歴自動削除 着信読込 着信フォーム 着信サウンド "
+                                     "着信サウンドパス TA NAdapter パリティ データビット "
+                                     "ボーレート ポート番号 ストップビット 受信モード Version";
+        QTest::newRow("adapters")
+            << "通信マスタ"
+            << "No TA NAdapter パリティ データビット ボーレート ポート番号 ストップビット";
+        QTest::newRow("prefectures") << "都道府県"
+                                     << "都道府県コード 都道府県 かな";
     }
     void dataTablesCarryTheFieldsTheScreensUse() {
         QFETCH(QString, table);
@@ -65,7 +75,8 @@ private slots:
         auto* work = dbFor(schema::File::Work);
         int rows = 0;
         for (const schema::Table* t : schema::tablesOf(schema::File::Data)) {
-            for (const core::db::FieldDef& f : dbFor(schema::File::Data)->tableDef(t->name).fields()) {
+            for (const core::db::FieldDef& f :
+                 dbFor(schema::File::Data)->tableDef(t->name).fields()) {
                 Recordset rs = work->openRecordset(
                     "select * from テーブル更新情報 where テーブル名 = ? and フィールド名 = ?",
                     Recordset::Kind::Snapshot, {t->name, f.name});
@@ -99,7 +110,8 @@ private slots:
         QCOMPARE(aloha.field("ストップビット").toInt(), 1);
         QCOMPARE(aloha.field("ポート番号").toInt(), 1);
         for (const char* model : {"ＩＮＳメイト Ｖ－８ＤＳＵ", "ＩＮＳメイト Ｖ－３０ＤＳＵ"}) {
-            QCOMPARE(data->scalar("select count(*) from 通信マスタ where TA = ?", {QString::fromUtf8(model)})
+            QCOMPARE(data->scalar("select count(*) from 通信マスタ where TA = ?",
+                                  {QString::fromUtf8(model)})
                          .toInt(),
                      1);
         }
@@ -114,16 +126,19 @@ private slots:
         QCOMPARE(names.first(), "北海道");
         QCOMPARE(names.at(12), "東京都");
         QCOMPARE(names.last(), "沖縄県");
-        QCOMPARE(data->scalar("select 都道府県 from 都道府県 where かな like 'ほっかいどう*'").toString(),
+        QCOMPARE(data->scalar("select 都道府県 from 都道府県 where かな like 'ほっかいどう*'")
+                     .toString(),
                  "北海道");
 
         // Every code kind has 99 slots, the purpose kinds stored full-width.
         for (const char* kind : {"担当", "用件1", "用件2", "電話名称", "敬称"}) {
-            QCOMPARE(data->scalar("select count(*) from コードマスタ where kcode = ?", {QString::fromUtf8(kind)})
+            QCOMPARE(data->scalar("select count(*) from コードマスタ where kcode = ?",
+                                  {QString::fromUtf8(kind)})
                          .toInt(),
                      99);
         }
-        QCOMPARE(data->scalar("select count(*) from コードマスタ where kcode = '用件１'").toInt(), 99);
+        QCOMPARE(data->scalar("select count(*) from コードマスタ where kcode = '用件１'").toInt(),
+                 99);
     }
 
     void postalDictionary() {
@@ -135,7 +150,8 @@ private slots:
         QCOMPARE(rs.field("町名漢字").toString(), "千代田");
         QCOMPARE(rs.field("県かな").toString(), "ﾄｳｷｮｳﾄ");
         // Readings are found whatever kana the user types, under either name.
-        QVERIFY(postal->scalar("select count(*) from 郵便番号 where 市町村カナ like 'ちよだ*'").toInt() > 0);
+        QVERIFY(postal->scalar("select count(*) from 郵便番号 where 市町村カナ like 'ちよだ*'")
+                    .toInt() > 0);
         QCOMPARE(postal->scalar("select count(*) from 市町村名").toInt(), 0);
     }
 

@@ -30,7 +30,8 @@ private slots:
         before.NAdapter = "前の値";
         const Settings s = loadAfter({}, {}, before);
         QCOMPARE(s.年号, "和暦"); // Null keeps the previous value
-        QVERIFY(s.着信認識 && s.担当登録 && s.敬称登録 && s.用件1登録 && s.用件2登録 && s.電話名称登録);
+        QVERIFY(s.着信認識 && s.担当登録 && s.敬称登録 && s.用件1登録 && s.用件2登録 &&
+                s.電話名称登録);
         QVERIFY(s.着信サウンド);
         QCOMPARE(s.着信サウンドパス, "/default/chime.wav");
         QCOMPARE(s.履歴自動削除, "");
@@ -74,7 +75,8 @@ private slots:
         QFETCH(int, loaded);
         Settings before;
         before.受信モード = 3;
-        QCOMPARE(int(loadAfter("update 自社情報 set 受信モード = ?", {stored}, before).受信モード), loaded);
+        QCOMPARE(int(loadAfter("update 自社情報 set 受信モード = ?", {stored}, before).受信モード),
+                 loaded);
     }
 
     void soundPath_data() {
@@ -82,20 +84,23 @@ private slots:
         QTest::addColumn<QString>("loaded");
         QTest::newRow("null") << QVariant() << "/default/chime.wav";
         QTest::newRow("empty") << QVariant("") << "/default/chime.wav";
-        QTest::newRow("default name") << QVariant("The Microsoft Sound.wav") << "/default/chime.wav";
+        QTest::newRow("default name")
+            << QVariant("The Microsoft Sound.wav") << "/default/chime.wav";
         QTest::newRow("own file") << QVariant("/home/desk/ring.wav") << "/home/desk/ring.wav";
-        QTest::newRow("a file named like it elsewhere") << QVariant("/x/The Microsoft Sound.wav")
-                                                        << "/x/The Microsoft Sound.wav";
+        QTest::newRow("a file named like it elsewhere")
+            << QVariant("/x/The Microsoft Sound.wav") << "/x/The Microsoft Sound.wav";
     }
     void soundPath() {
         QFETCH(QVariant, stored);
         QFETCH(QString, loaded);
-        QCOMPARE(loadAfter("update 自社情報 set 着信サウンドパス = ?", {stored}).着信サウンドパス, loaded);
+        QCOMPARE(loadAfter("update 自社情報 set 着信サウンドパス = ?", {stored}).着信サウンドパス,
+                 loaded);
     }
 
     void storedValuesWin() {
         const Settings s = loadAfter(
-            "update 自社情報 set 年号 = '西暦', 着信認識 = False, 着信サウンド = False, 着信読込 = '３日以内分', "
+            "update 自社情報 set 年号 = '西暦', 着信認識 = False, 着信サウンド = False, 着信読込 = "
+            "'３日以内分', "
             "NAdapter = 'ナンバーディスプレイアダプタ３０', ボーレート = 19200, パリティ = '奇数', "
             "ポート番号 = 3, TA = null");
         QCOMPARE(s.年号, "西暦");
@@ -115,10 +120,11 @@ private slots:
         TestFiles files;
         {
             QFile::remove(files.paths.dataDb);
-            auto db = scratchDb(files.paths.dataDb,
-                                {"CREATE TABLE 自社情報 (データビット VARCHAR(5), ボーレート VARCHAR(10), "
-                                 "ポート番号 VARCHAR(5), 着信認識 VARCHAR(5))",
-                                 "INSERT INTO 自社情報 VALUES ('8', 'fast', '70000', 'False')"});
+            auto db = scratchDb(
+                files.paths.dataDb,
+                {"CREATE TABLE 自社情報 (データビット VARCHAR(5), ボーレート VARCHAR(10), "
+                 "ポート番号 VARCHAR(5), 着信認識 VARCHAR(5))",
+                 "INSERT INTO 自社情報 VALUES ('8', 'fast', '70000', 'False')"});
         }
         auto data = files.data();
         Settings s;

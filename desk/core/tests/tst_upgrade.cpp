@@ -20,19 +20,23 @@ QStringList fieldsOf(core::db::Database& db, const QString& table) {
 // fewer fields, no Version, and rows that must survive.
 void makeOldDataDb(const QString& path) {
     QFile::remove(path);
-    auto db = scratchDb(path, {
-        "CREATE TABLE 顧客マスタ (code INTEGER, 名称 VARCHAR(50) COLLATE JPFOLD, "
-        "ふりがな VARCHAR(50) COLLATE JPFOLD, 郵便番号 VARCHAR(10) COLLATE JPFOLD, "
-        "住所1 VARCHAR(100) COLLATE JPFOLD, 住所2 VARCHAR(100) COLLATE JPFOLD, EMAIL VARCHAR(100))",
-        "CREATE TABLE 電話番号 (code INTEGER, no SMALLINT, 名称 VARCHAR(50) COLLATE JPFOLD, "
-        "電話番号 VARCHAR(20) COLLATE JPFOLD)",
-        "CREATE TABLE 自社情報 (年号 VARCHAR(10), 着信認識 BOOLEAN, TA VARCHAR(50), "
-        "データビット VARCHAR(5), 受信モード LONGTEXT)",
-        "INSERT INTO 顧客マスタ VALUES (1, '山田商店', 'やまだしょうてん', '1000001', '東京都', '1-1', 'a@b')",
-        "INSERT INTO 顧客マスタ VALUES (2, 'O''Hara', 'おはら', NULL, NULL, NULL, NULL)",
-        "INSERT INTO 電話番号 VALUES (1, 1, '山田商店', '0312345678')",
-        "INSERT INTO 自社情報 VALUES ('和暦', 0, 'ＩＮＳメイト Ｖ－８ＤＳＵ', '8', '2')",
-    });
+    auto db = scratchDb(
+        path,
+        {
+            "CREATE TABLE 顧客マスタ (code INTEGER, 名称 VARCHAR(50) COLLATE JPFOLD, "
+            "ふりがな VARCHAR(50) COLLATE JPFOLD, 郵便番号 VARCHAR(10) COLLATE JPFOLD, "
+            "住所1 VARCHAR(100) COLLATE JPFOLD, 住所2 VARCHAR(100) COLLATE JPFOLD, EMAIL "
+            "VARCHAR(100))",
+            "CREATE TABLE 電話番号 (code INTEGER, no SMALLINT, 名称 VARCHAR(50) COLLATE JPFOLD, "
+            "電話番号 VARCHAR(20) COLLATE JPFOLD)",
+            "CREATE TABLE 自社情報 (年号 VARCHAR(10), 着信認識 BOOLEAN, TA VARCHAR(50), "
+            "データビット VARCHAR(5), 受信モード LONGTEXT)",
+            "INSERT INTO 顧客マスタ VALUES (1, '山田商店', 'やまだしょうてん', '1000001', "
+            "'東京都', '1-1', 'a@b')",
+            "INSERT INTO 顧客マスタ VALUES (2, 'O''Hara', 'おはら', NULL, NULL, NULL, NULL)",
+            "INSERT INTO 電話番号 VALUES (1, 1, '山田商店', '0312345678')",
+            "INSERT INTO 自社情報 VALUES ('和暦', 0, 'ＩＮＳメイト Ｖ－８ＤＳＵ', '8', '2')",
+        });
 }
 
 } // namespace
@@ -48,10 +52,12 @@ private slots:
         core::createNewTable(*data, *work);
         QCOMPARE(data->scalar("select count(*) from 自社情報").toInt(), 1);
         Recordset rs = data->openRecordset("select * from 自社情報");
-        for (const char* f : {"着信認識", "担当登録", "敬称登録", "用件1登録", "用件2登録", "電話名称登録"}) {
+        for (const char* f :
+             {"着信認識", "担当登録", "敬称登録", "用件1登録", "用件2登録", "電話名称登録"}) {
             QCOMPARE(rs.field(QString::fromUtf8(f)).toBool(), true);
         }
-        for (const char* f : {"履歴自動削除", "着信読込", "着信フォーム", "NAdapter", "年号", "着信サウンド"}) {
+        for (const char* f :
+             {"履歴自動削除", "着信読込", "着信フォーム", "NAdapter", "年号", "着信サウンド"}) {
             QVERIFY2(rs.field(QString::fromUtf8(f)).isNull(), f);
         }
         QCOMPARE(rs.field("TA").toString(), "アロハPC1");
@@ -94,7 +100,8 @@ private slots:
         QCOMPARE(data->scalar("select count(*) from 顧客マスタ").toInt(), 2);
         QCOMPARE(data->scalar("select 住所1 from 顧客マスタ where code = 1").toString(), "東京都");
         QCOMPARE(data->scalar("select email from 顧客マスタ where code = 1").toString(), "a@b");
-        QCOMPARE(data->scalar("select 電話番号 from 電話番号 where 名称 = '山田商店'").toString(), "0312345678");
+        QCOMPARE(data->scalar("select 電話番号 from 電話番号 where 名称 = '山田商店'").toString(),
+                 "0312345678");
         // The settings row is kept, stamped, and not reset to initial values.
         QCOMPARE(data->scalar("select count(*) from 自社情報").toInt(), 1);
         QCOMPARE(data->scalar("select TA from 自社情報").toString(), "ＩＮＳメイト Ｖ－８ＤＳＵ");

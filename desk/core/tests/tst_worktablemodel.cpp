@@ -10,9 +10,11 @@ private slots:
     void showsAndWritesThrough() {
         TestFiles files;
         auto work = files.work();
-        QVERIFY(work->execute("insert into w着信履歴 (チェック, code, 日付時間, 名称, 済) values (False, 2, ?, 'B', True)",
+        QVERIFY(work->execute("insert into w着信履歴 (チェック, code, 日付時間, 名称, 済) values "
+                              "(False, 2, ?, 'B', True)",
                               {QDateTime(QDate(2026, 12, 2), QTime(10, 0))}));
-        QVERIFY(work->execute("insert into w着信履歴 (チェック, code, 日付時間, 名称, 済) values (False, 1, ?, 'A', False)",
+        QVERIFY(work->execute("insert into w着信履歴 (チェック, code, 日付時間, 名称, 済) values "
+                              "(False, 1, ?, 'A', False)",
                               {QDateTime(QDate(2026, 12, 1), QTime(9, 0))}));
         core::WorkTableModel model(*work, "w着信履歴");
         QAbstractItemModelTester tester(&model);
@@ -28,9 +30,12 @@ private slots:
         const QModelIndex tick = model.index(1, model.columnOf("チェック"));
         QVERIFY(model.flags(tick) & Qt::ItemIsUserCheckable);
         QVERIFY(!(model.flags(model.index(1, model.columnOf("済"))) & Qt::ItemIsUserCheckable));
-        QCOMPARE(model.data(model.index(0, model.columnOf("済")), Qt::CheckStateRole).toInt(), int(Qt::Checked));
+        QCOMPARE(model.data(model.index(0, model.columnOf("済")), Qt::CheckStateRole).toInt(),
+                 int(Qt::Checked));
         QVERIFY(model.setData(tick, Qt::Checked, Qt::CheckStateRole));
-        QCOMPARE(work->scalar("select count(*) from w着信履歴 where チェック = True and 名称 = 'A'").toInt(), 1);
+        QCOMPARE(work->scalar("select count(*) from w着信履歴 where チェック = True and 名称 = 'A'")
+                     .toInt(),
+                 1);
 
         core::WorkTableModel sorted(*work, "w着信履歴", {"code", "名称"}, "code");
         QCOMPARE(sorted.columnCount(), 2);
@@ -50,7 +55,8 @@ private slots:
         core::WorkTableModel model(*work, "w着信表示");
         model.setEditableColumns({"日付"});
         QVERIFY(model.setData(model.index(0, model.columnOf("日付")), "H19/04/03"));
-        QCOMPARE(work->scalar("select 日付 from w着信表示").toDateTime(), QDateTime(QDate(2007, 4, 3), QTime(0, 0)));
+        QCOMPARE(work->scalar("select 日付 from w着信表示").toDateTime(),
+                 QDateTime(QDate(2007, 4, 3), QTime(0, 0)));
         QVERIFY(!model.setData(model.index(0, model.columnOf("日付")), "someday"));
     }
 };
