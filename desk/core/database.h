@@ -54,6 +54,12 @@ public:
     bool eof() const;
     void moveFirst();
     void moveNext();
+    void moveLast();
+    void movePrevious();
+    // A position token of the current row (editable record sets), and a
+    // move back to it; false when the token is unknown or its row is gone.
+    QByteArray bookmark() const;
+    bool setBookmark(const QByteArray& bookmark);
 
     // Null comes back as a null QVariant. Names are matched folded.
     QVariant field(const QString& name) const;
@@ -67,6 +73,8 @@ public:
     bool setField(const QString& name, const QVariant& value);
     bool update();
     void cancelUpdate();
+    // Deletes the current row of an editable record set.
+    bool remove();
 
     // Moves to the first row meeting a Jet criteria text such as
     // "チェック = True "; noMatch() tells when none did (position unchanged).

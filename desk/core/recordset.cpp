@@ -64,6 +64,9 @@ bool Recordset::Impl::openSnapshot(const QString& jet) {
 void Recordset::Impl::stepSnapshot() {
     const int rc = sqlite3_step(stmt);
     hasRow = rc == SQLITE_ROW;
+    if (hasRow) {
+        ++rowNumber;
+    }
     if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
         fail(QString::fromUtf8(sqlite3_errmsg(db->handle())));
     }
@@ -168,11 +171,81 @@ void Recordset::moveFirst() {
     d->buffer.clear();
     if (d->kind == Kind::Snapshot) {
         sqlite3_reset(d->stmt);
+        d->rowNumber = 0;
         d->stepSnapshot();
     } else {
         d->pos = 0;
         d->rowLoaded = false;
     }
+}
+
+void Recordset::moveLast() {
+    if (!d || !d->db) {
+        return;
+    }
+    d->mode = Impl::Mode::None;
+    d->buffer.clear();
+    if (d->kind == Kind::Dynaset) {
+        d->pos = d->keys.isEmpty() ? 0 : d->keys.size() - 1;
+        d->rowLoaded = false;
+        return;
+    }
+    // A snapshot streams: walk to the end and step back onto the last row.
+    qint64 last = d->rowNumber;
+    while (d->hasRow) {
+        last = d->rowNumber;
+        d->stepSnapshot();
+    }
+    sqlite3_reset(d->stmt);
+    d->rowNumber = 0;
+    for (qint64 i = 0; i < last; ++i) {
+        d->stepSnapshot();
+    }
+}
+
+void Recordset::movePrevious() {
+    if (!d || !d->db) {
+        return;
+    }
+    d->mode = Impl::Mode::None;
+    d->buffer.clear();
+    if (d->kind == Kind::Dynaset) {
+        if (d->pos > 0) {
+            --d->pos;
+            d->rowLoaded = false;
+        }
+        return;
+    }
+    const qint64 target = d->hasRow ? d->rowNumber - 1 : d->rowNumber;
+    sqlite3_reset(d->stmt);
+    d->rowNumber = 0;
+    for (qint64 i = 0; i < std::max<qint64>(target, 1); ++i) {
+        d->stepSnapshot();
+    }
+}
+
+QByteArray Recordset::bookmark() const {
+    if (!d || !d->db || d->kind != Kind::Dynaset || d->pos >= d->keys.size()) {
+        return {};
+    }
+    return QByteArray::number(d->keys[d->pos]);
+}
+
+bool Recordset::setBookmark(const QByteArray& bookmark) {
+    if (!d || !d->db || d->kind != Kind::Dynaset) {
+        return false;
+    }
+    bool ok = false;
+    const qint64 key = bookmark.toLongLong(&ok);
+    const qsizetype at = ok ? d->keys.indexOf(key) : -1;
+    if (at < 0) {
+        return d->fail(QStringLiteral("無効な Bookmark です。"));
+    }
+    d->pos = at;
+    d->rowLoaded = false;
+    d->mode = Impl::Mode::None;
+    d->buffer.clear();
+    return true;
 }
 
 void Recordset::moveNext() {
@@ -345,6 +418,31 @@ bool Recordset::update() {
     return true;
 }
 
+bool Recordset::remove() {
+    if (!d || !d->db || d->kind != Kind::Dynaset) {
+        return d ? d->fail(QStringLiteral("このレコードセットは更新できません")) : false;
+    }
+    if (eof()) {
+        return d->fail(QStringLiteral("現在のレコードがありません"));
+    }
+    sqlite3_stmt* st = d->db->prepareRaw(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(d->tableRef));
+    if (!st) {
+        return d->fail(d->db->lastError());
+    }
+    sqlite3_bind_int64(st, 1, d->keys[d->pos]);
+    const int rc = sqlite3_step(st);
+    d->db->release(st);
+    if (rc != SQLITE_DONE) {
+        return d->fail(QString::fromUtf8(sqlite3_errmsg(d->db->handle())));
+    }
+    // The row stays in the key set as a gap: reading it gives Nulls, as a
+    // deleted row does, until the cursor moves on.
+    d->rowLoaded = false;
+    d->mode = Impl::Mode::None;
+    d->buffer.clear();
+    return true;
+}
+
 bool Recordset::findFirst(const QString& criteria) {
     if (!d || !d->db) {
         return false;
@@ -393,6 +491,7 @@ bool Recordset::findFirst(const QString& criteria) {
         return false;
     }
     sqlite3_reset(d->stmt);
+    d->rowNumber = 0;
     for (qint64 i = 0; i < n; ++i) {
         d->stepSnapshot();
     }

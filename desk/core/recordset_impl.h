@@ -25,6 +25,7 @@ struct Recordset::Impl {
     // Snapshot: a statement stepped as the cursor moves.
     sqlite3_stmt* stmt = nullptr;
     bool hasRow = false;
+    qint64 rowNumber = 0; // rows stepped since the last reset
 
     // Dynaset: the row ids in statement order, and the current row.
     QVector<qint64> keys;

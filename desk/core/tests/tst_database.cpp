@@ -428,6 +428,42 @@ private slots:
         QCOMPARE(column(*db_, "select name from t where code = 1"), QStringList{"用件1"});
     }
 
+    void movingBothWaysAndBookmarks_data() {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("dynaset") << int(Kind::Dynaset);
+        QTest::newRow("snapshot") << int(Kind::Snapshot);
+    }
+    void movingBothWaysAndBookmarks() {
+        QFETCH(int, kind);
+        Recordset rs = db_->openRecordset("select * from t order by code", Kind(kind));
+        rs.moveLast();
+        QCOMPARE(rs.field("code").toInt(), 5);
+        rs.movePrevious();
+        QCOMPARE(rs.field("code").toInt(), 4);
+        rs.moveNext();
+        rs.moveNext();
+        QVERIFY(rs.eof());
+        rs.movePrevious();
+        QCOMPARE(rs.field("code").toInt(), 5);
+        rs.moveFirst();
+        rs.movePrevious(); // stays on the first row
+        QCOMPARE(rs.field("code").toInt(), 1);
+        if (Kind(kind) == Kind::Dynaset) {
+            rs.moveNext();
+            const QByteArray mark = rs.bookmark();
+            rs.moveLast();
+            QVERIFY(rs.setBookmark(mark));
+            QCOMPARE(rs.field("code").toInt(), 2);
+            QVERIFY(!rs.setBookmark("nonsense"));
+            QVERIFY(rs.remove());
+            QCOMPARE(db_->scalar("select count(*) from t where code = 2").toInt(), 0);
+            QVERIFY(!rs.setBookmark(QByteArray()));
+        } else {
+            QVERIFY(rs.bookmark().isEmpty());
+            QVERIFY(!rs.remove());
+        }
+    }
+
     void dynasetNeedsOneTable() {
         Recordset rs = db_->openRecordset("select count(*) from t, s", Kind::Dynaset);
         QVERIFY(!rs.isOpen());
