@@ -1,0 +1,71 @@
+#include "showmsg.h"
+
+#include <QApplication>
+#include <QAbstractButton>
+#include <QMessageBox>
+
+namespace ui {
+namespace {
+
+struct Script {
+    bool on = false;
+    QList<bool> answers;
+    QList<MessageBoxes::Asked> asked;
+};
+Script& boxScript() {
+    static Script s;
+    return s;
+}
+
+bool present(const core::Message& m) {
+    Script& s = boxScript();
+    if (s.on) {
+        s.asked << MessageBoxes::Asked{m.text, m.title, m.style};
+        return m.asks() && !s.answers.isEmpty() && s.answers.takeFirst();
+    }
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(m.title);
+    box.setText(m.text);
+    switch (m.style) {
+    case core::MsgStyle::ConfirmDefaultNo:
+    case core::MsgStyle::ConfirmDefaultYes:
+        box.setIcon(QMessageBox::Question);
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(m.style == core::MsgStyle::ConfirmDefaultYes ? QMessageBox::Yes : QMessageBox::No);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
+        break;
+    case core::MsgStyle::Notice:
+    case core::MsgStyle::Warning:
+        box.setIcon(m.style == core::MsgStyle::Notice ? QMessageBox::Information : QMessageBox::Warning);
+        box.setStandardButtons(QMessageBox::Ok);
+        box.setDefaultButton(QMessageBox::Ok);
+        break;
+    }
+    return box.exec() == QMessageBox::Yes && m.asks();
+}
+
+} // namespace
+
+bool ShowMsg(const QString& category, const QString& kind, const QString& text) {
+    const auto m = core::catalogueMessage(category, kind, text);
+    if (!m) {
+        return false;
+    }
+    return present(*m);
+}
+
+void showNotice(const QString& title, const QString& text, core::MsgStyle style) {
+    present(core::Message{text, title, style});
+}
+
+void MessageBoxes::script(const QList<bool>& answers) {
+    boxScript().on = true;
+    boxScript().answers = answers;
+}
+void MessageBoxes::unscript() { boxScript() = Script{}; }
+bool MessageBoxes::scripted() { return boxScript().on; }
+QList<MessageBoxes::Asked> MessageBoxes::asked() { return boxScript().asked; }
+void MessageBoxes::clearAsked() { boxScript().asked.clear(); }
+
+} // namespace ui

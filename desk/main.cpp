@@ -1,0 +1,20 @@
+// PrjTelban: the caller-ID customer desk.
+
+#include "deskapp.h"
+#include "frmmainmenu.h"
+
+#include <QApplication>
+#include <QDir>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("RBCTI Pro"));
+    ui::installJapaneseFonts();
+    std::unique_ptr<ui::FrmMainMenu> menu;
+    const int status = ui::startDesk(
+        core::Paths::resolve(QCoreApplication::applicationDirPath(), QDir::homePath()), &menu);
+    if (status != 0) {
+        return status;
+    }
+    return app.exec();
+}
