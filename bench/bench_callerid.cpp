@@ -46,12 +46,12 @@ int main(int argc, char** argv) {
     std::vector<double> toNumber, toAck;
     QElapsedTimer clock;
     qint64 handedAt = 0;
-    QObject::connect(&events, &callerid::LineEvents::callArrived, [&](const QString&) {
-        handedAt = clock.nsecsElapsed();
-    });
+    QObject::connect(&events, &callerid::LineEvents::callArrived,
+                     [&](const QString&) { handedAt = clock.nsecsElapsed(); });
     for (int i = 0; i < reports; ++i) {
-        const QByteArray report = callerid::frameReport(
-            callerid::models::kAlohaPc1, callerid::Caller::Number, QString("03%1").arg(10000000 + i));
+        const QByteArray report =
+            callerid::frameReport(callerid::models::kAlohaPc1, callerid::Caller::Number,
+                                  QString("03%1").arg(10000000 + i));
         handedAt = 0;
         [[maybe_unused]] auto n = ::write(master, report.constData(), size_t(report.size()));
         clock.start();
@@ -72,8 +72,8 @@ int main(int argc, char** argv) {
     }
     auto report = [](const char* what, std::vector<double> v) {
         std::sort(v.begin(), v.end());
-        std::printf("%-34s median %7.1f ms   worst %7.1f ms   (%zu reports)\n", what, v[v.size() / 2], v.back(),
-                    v.size());
+        std::printf("%-34s median %7.1f ms   worst %7.1f ms   (%zu reports)\n", what,
+                    v[v.size() / 2], v.back(), v.size());
     };
     report("last byte -> number handed on", toNumber);
     report("last byte -> acknowledgement", toAck);

@@ -42,23 +42,28 @@ void registerFontSubstitutes() {
 
 int vbButton(Qt::MouseButton b) {
     switch (b) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 0;
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
     }
 }
 
 int vbShift(Qt::KeyboardModifiers m) {
-    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
+    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
+           (m & Qt::AltModifier ? 4 : 0);
 }
 
 Qt::CursorShape cursorFor(int pointer) {
     static const Qt::CursorShape shapes[] = {
-        Qt::ArrowCursor,     Qt::ArrowCursor,    Qt::CrossCursor,     Qt::IBeamCursor,
-        Qt::ArrowCursor,     Qt::SizeAllCursor,  Qt::SizeBDiagCursor, Qt::SizeVerCursor,
-        Qt::SizeFDiagCursor, Qt::SizeHorCursor,  Qt::UpArrowCursor,   Qt::WaitCursor,
-        Qt::ForbiddenCursor, Qt::BusyCursor,     Qt::WhatsThisCursor, Qt::SizeAllCursor};
+        Qt::ArrowCursor,     Qt::ArrowCursor,   Qt::CrossCursor,     Qt::IBeamCursor,
+        Qt::ArrowCursor,     Qt::SizeAllCursor, Qt::SizeBDiagCursor, Qt::SizeVerCursor,
+        Qt::SizeFDiagCursor, Qt::SizeHorCursor, Qt::UpArrowCursor,   Qt::WaitCursor,
+        Qt::ForbiddenCursor, Qt::BusyCursor,    Qt::WhatsThisCursor, Qt::SizeAllCursor};
     return pointer >= 0 && pointer < 16 ? shapes[pointer] : Qt::ArrowCursor;
 }
 
@@ -75,7 +80,8 @@ QSize VxCmdBtn::Picture::size() const {
     return {};
 }
 
-VxCmdBtn::VxCmdBtn(QWidget* parent) : QWidget(parent) {
+VxCmdBtn::VxCmdBtn(QWidget* parent)
+    : QWidget(parent) {
     registerFontSubstitutes();
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
     setFocusPolicy(Qt::StrongFocus);
@@ -87,9 +93,14 @@ VxCmdBtn::VxCmdBtn(QWidget* parent) : QWidget(parent) {
     resize(sizeHint());
 }
 
-VxCmdBtn::VxCmdBtn(const QString& caption, QWidget* parent) : VxCmdBtn(parent) { setCaption(caption); }
+VxCmdBtn::VxCmdBtn(const QString& caption, QWidget* parent)
+    : VxCmdBtn(parent) {
+    setCaption(caption);
+}
 
-VxCmdBtn::~VxCmdBtn() { delete tip_; }
+VxCmdBtn::~VxCmdBtn() {
+    delete tip_;
+}
 
 // ------------------------------------------------------------------ refusals
 
@@ -102,7 +113,9 @@ bool VxCmdBtn::refuse(int number, const QString& message) {
 
 bool VxCmdBtn::acceptBool(const QVariant& v, bool* out) const {
     switch (v.typeId()) {
-    case QMetaType::Bool: *out = v.toBool(); return true;
+    case QMetaType::Bool:
+        *out = v.toBool();
+        return true;
     case QMetaType::Int:
     case QMetaType::LongLong:
     case QMetaType::Short: {
@@ -125,7 +138,8 @@ bool VxCmdBtn::acceptBool(const QVariant& v, bool* out) const {
         }
         return false;
     }
-    default: return false;
+    default:
+        return false;
     }
 }
 
@@ -184,7 +198,8 @@ bool VxCmdBtn::loadPicture(const QVariant& v, Picture* out, bool iconOnly) const
         buf.open(QIODevice::ReadOnly);
         QImageReader reader(&buf);
         const QByteArray format = reader.format();
-        static const QList<QByteArray> bitmaps = {"bmp", "png", "jpg", "jpeg", "gif", "xpm", "ppm", "pbm", "pgm"};
+        static const QList<QByteArray> bitmaps = {"bmp", "png", "jpg", "jpeg", "gif",
+                                                  "xpm", "ppm", "pbm", "pgm"};
         const bool icon = format == "ico" || format == "cur";
         if (!icon && (iconOnly || !bitmaps.contains(format))) {
             return false;
@@ -201,7 +216,8 @@ bool VxCmdBtn::loadPicture(const QVariant& v, Picture* out, bool iconOnly) const
         }
         break;
     }
-    default: return false;
+    default:
+        return false;
     }
     if (p.isNull()) {
         return false;
@@ -467,7 +483,8 @@ bool VxCmdBtn::setDataMethod(const QVariant& v) {
         return refuse(ErrInvalidProperty, text::kDataMethod);
     }
     dataMethod_ = n;
-    if (n != DvNone && (caption_.isEmpty() || caption_ == objectName() || kDefaultCaptions.contains(caption_))) {
+    if (n != DvNone &&
+        (caption_.isEmpty() || caption_ == objectName() || kDefaultCaptions.contains(caption_))) {
         setCaption(kDefaultCaptions[n - 1]);
     }
     return true;
@@ -717,20 +734,35 @@ void VxCmdBtn::fireClick() {
     }
     DataSource::Result r = DataSource::Result::Ok;
     switch (dataMethod_) {
-    case DvAddNew: r = dataSource_->addNew(); break;
-    case DvDelete: r = dataSource_->remove(); break;
-    case DvUpdate: r = dataSource_->update(); break;
+    case DvAddNew:
+        r = dataSource_->addNew();
+        break;
+    case DvDelete:
+        r = dataSource_->remove();
+        break;
+    case DvUpdate:
+        r = dataSource_->update();
+        break;
     case DvBookmark:
         if (bookmark_.typeId() != QMetaType::QByteArray) {
             return; // only a byte array is a bookmark
         }
         r = dataSource_->moveToBookmark(bookmark_.toByteArray());
         break;
-    case DvMoveFirst: r = dataSource_->moveFirst(); break;
-    case DvMoveLast: r = dataSource_->moveLast(); break;
-    case DvMoveNext: r = dataSource_->moveNext(); break;
-    case DvMovePrev: r = dataSource_->movePrevious(); break;
-    default: break;
+    case DvMoveFirst:
+        r = dataSource_->moveFirst();
+        break;
+    case DvMoveLast:
+        r = dataSource_->moveLast();
+        break;
+    case DvMoveNext:
+        r = dataSource_->moveNext();
+        break;
+    case DvMovePrev:
+        r = dataSource_->movePrevious();
+        break;
+    default:
+        break;
     }
     reportDataError(r);
 }
@@ -738,19 +770,39 @@ void VxCmdBtn::fireClick() {
 void VxCmdBtn::reportDataError(DataSource::Result r) {
     int index = -1;
     switch (r) {
-    case DataSource::Result::Ok: return;
-    case DataSource::Result::Failed: index = 0; break;
-    case DataSource::Result::OutOfMemory: index = 1; break;
-    case DataSource::Result::InvalidBookmark: index = 2; break;
-    case DataSource::Result::RowDeleted: index = 3; break;
-    case DataSource::Result::UpdateInProgress: index = 4; break;
-    case DataSource::Result::CannotLock: index = 5; break;
-    case DataSource::Result::NotSupported: index = 6; break;
-    case DataSource::Result::RowChanged: index = 7; break;
-    case DataSource::Result::RuleViolation: index = 8; break;
+    case DataSource::Result::Ok:
+        return;
+    case DataSource::Result::Failed:
+        index = 0;
+        break;
+    case DataSource::Result::OutOfMemory:
+        index = 1;
+        break;
+    case DataSource::Result::InvalidBookmark:
+        index = 2;
+        break;
+    case DataSource::Result::RowDeleted:
+        index = 3;
+        break;
+    case DataSource::Result::UpdateInProgress:
+        index = 4;
+        break;
+    case DataSource::Result::CannotLock:
+        index = 5;
+        break;
+    case DataSource::Result::NotSupported:
+        index = 6;
+        break;
+    case DataSource::Result::RowChanged:
+        index = 7;
+        break;
+    case DataSource::Result::RuleViolation:
+        index = 8;
+        break;
     }
     bool cancelDisplay = false;
-    emit Error(index + 1, text::kDataErrors[index], 0, QStringLiteral("VxCmdBtn"), QString(), 0, &cancelDisplay);
+    emit Error(index + 1, text::kDataErrors[index], 0, QStringLiteral("VxCmdBtn"), QString(), 0,
+               &cancelDisplay);
 }
 
 void VxCmdBtn::DoClick() {
@@ -763,7 +815,8 @@ void VxCmdBtn::DoClick() {
 }
 
 QString VxCmdBtn::aboutText() {
-    return QStringLiteral("VxCmdBtn コマンドボタン\nVXCMD32 (Qt %1)").arg(QString::fromLatin1(qVersion()));
+    return QStringLiteral("VxCmdBtn コマンドボタン\nVXCMD32 (Qt %1)")
+        .arg(QString::fromLatin1(qVersion()));
 }
 
 void VxCmdBtn::AboutBox() {
@@ -800,7 +853,8 @@ void VxCmdBtn::mouseMoveEvent(QMouseEvent* e) {
     if (!(e->buttons() & Qt::LeftButton) && !tipText_.isEmpty() && !tip_) {
         startTipTimer();
     }
-    emit MouseMove(vbButton(Qt::MouseButton(int(e->buttons()) & 7)), vbShift(e->modifiers()), p.x(), p.y());
+    emit MouseMove(vbButton(Qt::MouseButton(int(e->buttons()) & 7)), vbShift(e->modifiers()), p.x(),
+                   p.y());
 }
 
 void VxCmdBtn::keyPressEvent(QKeyEvent* e) {
@@ -808,7 +862,8 @@ void VxCmdBtn::keyPressEvent(QKeyEvent* e) {
     if (!e->text().isEmpty()) {
         emit KeyPress(e->text().at(0).unicode());
     }
-    const bool activates = e->key() == Qt::Key_Space || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    const bool activates =
+        e->key() == Qt::Key_Space || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
     if (activates && isEnabled() && !e->isAutoRepeat() && !pressing_) {
         hideTip();
         press(false);
@@ -821,7 +876,8 @@ void VxCmdBtn::keyPressEvent(QKeyEvent* e) {
 
 void VxCmdBtn::keyReleaseEvent(QKeyEvent* e) {
     emit KeyUp(e->key(), vbShift(e->modifiers()));
-    const bool activates = e->key() == Qt::Key_Space || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    const bool activates =
+        e->key() == Qt::Key_Space || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
     if (activates && !e->isAutoRepeat() && pressing_) {
         release(true);
     }
@@ -833,9 +889,13 @@ void VxCmdBtn::enterEvent(QEnterEvent*) {
     }
 }
 
-void VxCmdBtn::leaveEvent(QEvent*) { hideTip(); }
+void VxCmdBtn::leaveEvent(QEvent*) {
+    hideTip();
+}
 
-void VxCmdBtn::focusInEvent(QFocusEvent*) { update(); }
+void VxCmdBtn::focusInEvent(QFocusEvent*) {
+    update();
+}
 void VxCmdBtn::focusOutEvent(QFocusEvent*) {
     if (pressing_ && !toggle_) {
         pressing_ = false;
@@ -864,7 +924,9 @@ void VxCmdBtn::startTipTimer() {
     tipTimer_.start(tipDelay());
 }
 
-QWidget* VxCmdBtn::tipWindow() const { return tip_; }
+QWidget* VxCmdBtn::tipWindow() const {
+    return tip_;
+}
 
 void VxCmdBtn::showTip() {
     if (tipText_.isEmpty() || pressing_) {
@@ -948,8 +1010,8 @@ void VxCmdBtn::layoutContent(const QRect& area, const Picture& pic) {
         }
     }
     auto centreIn = [](const QRect& r, QSize s) {
-        return QRect(r.left() + (r.width() - s.width()) / 2, r.top() + (r.height() - s.height()) / 2, s.width(),
-                     s.height());
+        return QRect(r.left() + (r.width() - s.width()) / 2,
+                     r.top() + (r.height() - s.height()) / 2, s.width(), s.height());
     };
     if (pic.isNull()) {
         rPic_ = QRect();
@@ -974,8 +1036,8 @@ void VxCmdBtn::layoutContent(const QRect& area, const Picture& pic) {
         const int left = area.left() + (free - gap) / 2;
         const int firstW = capPos_ == CapLeft ? cap.width() : ps.width();
         const QRect first(left, area.top(), firstW, area.height());
-        const QRect second(left + firstW + gap, area.top(), capPos_ == CapLeft ? ps.width() : cap.width(),
-                           area.height());
+        const QRect second(left + firstW + gap, area.top(),
+                           capPos_ == CapLeft ? ps.width() : cap.width(), area.height());
         rText_ = centreIn(capPos_ == CapLeft ? first : second, cap);
         rPic_ = centreIn(capPos_ == CapLeft ? second : first, ps);
     }
@@ -992,7 +1054,8 @@ void VxCmdBtn::paintEvent(QPaintEvent*) {
     const bool bordered = borderStyle_ != BorderNone;
     const int inset = bordered ? 2 : 0;
     const int bevel = style_ == 1 ? 2 : bevel_;
-    const QRect area = all.adjusted(inset + bevel, inset + bevel, -(inset + bevel), -(inset + bevel));
+    const QRect area =
+        all.adjusted(inset + bevel, inset + bevel, -(inset + bevel), -(inset + bevel));
 
     // 3. picture choice
     const Picture* pic = &picture_;
@@ -1036,7 +1099,8 @@ void VxCmdBtn::paintEvent(QPaintEvent*) {
             textColor = disabledColor_;
             if (textColor.rgb() == back_.rgb()) {
                 auto darker = [](int c) { return c >= 64 ? c - 64 : c; };
-                textColor = QColor(darker(textColor.red()), darker(textColor.green()), darker(textColor.blue()));
+                textColor = QColor(darker(textColor.red()), darker(textColor.green()),
+                                   darker(textColor.blue()));
             }
         }
         if (chisel_ == ChiselInset && isEnabled()) {

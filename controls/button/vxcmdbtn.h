@@ -283,7 +283,7 @@ private:
     bool ownPicDisabled_ = false;
 
     // state
-    bool pressing_ = false;     // a press is being held
+    bool pressing_ = false; // a press is being held
     bool toggleWasDown_ = false;
     bool defaultButton_ = false;
     DataSource* dataSource_ = nullptr;

@@ -19,7 +19,8 @@ namespace {
 
 const QString kSection = QStringLiteral("VxCmd Settings");
 
-int intKey(const QSettings& s, const QString& key, int lo, int hi, int fallback, const QList<int>& extra = {}) {
+int intKey(const QSettings& s, const QString& key, int lo, int hi, int fallback,
+           const QList<int>& extra = {}) {
     bool ok = false;
     const int v = s.value(key).toString().trimmed().toInt(&ok);
     return ok && ((v >= lo && v <= hi) || extra.contains(v)) ? v : fallback;
@@ -46,7 +47,9 @@ QColor colorKey(const QSettings& s, const QString& key, const QColor& fallback) 
     return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
 }
 
-QString colorText(const QColor& c) { return QString::number(c.red() | (c.green() << 8) | (c.blue() << 16)); }
+QString colorText(const QColor& c) {
+    return QString::number(c.red() | (c.green() << 8) | (c.blue() << 16));
+}
 
 } // namespace
 
@@ -63,7 +66,8 @@ VxDefaults VxDefaults::factory() {
 }
 
 QString VxDefaults::iniFile() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/ZX4WIN.INI");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/ZX4WIN.INI");
 }
 
 VxDefaults VxDefaults::load(const QString& iniPath) {
@@ -256,7 +260,9 @@ VxDefaults VxDefaultsDialog::values() const {
     return d;
 }
 
-void VxDefaultsDialog::saveValues() { values().save(iniPath_); }
+void VxDefaultsDialog::saveValues() {
+    values().save(iniPath_);
+}
 
 void VxDefaultsDialog::resetValues() {
     VxDefaults::reset(iniPath_);

@@ -50,7 +50,8 @@ struct VXCMD_EXPORT VxDefaults {
 class VXCMD_EXPORT VxDefaultsDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit VxDefaultsDialog(const QString& iniPath = VxDefaults::iniFile(), QWidget* parent = nullptr);
+    explicit VxDefaultsDialog(const QString& iniPath = VxDefaults::iniFile(),
+                              QWidget* parent = nullptr);
     VxDefaults values() const;
 
 public slots:

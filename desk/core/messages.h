@@ -19,11 +19,14 @@ struct Message {
     QString text;
     QString title;
     MsgStyle style = MsgStyle::Notice;
-    bool asks() const { return style == MsgStyle::ConfirmDefaultNo || style == MsgStyle::ConfirmDefaultYes; }
+    bool asks() const {
+        return style == MsgStyle::ConfirmDefaultNo || style == MsgStyle::ConfirmDefaultYes;
+    }
 };
 
 // The message for a category and kind (both compared exactly), with the
 // caller's text put in; nothing for a pair the catalogue does not have.
-std::optional<Message> catalogueMessage(const QString& category, const QString& kind, const QString& text);
+std::optional<Message> catalogueMessage(const QString& category, const QString& kind,
+                                        const QString& text);
 
 } // namespace core

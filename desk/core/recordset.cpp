@@ -425,7 +425,8 @@ bool Recordset::remove() {
     if (eof()) {
         return d->fail(QStringLiteral("現在のレコードがありません"));
     }
-    sqlite3_stmt* st = d->db->prepareRaw(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(d->tableRef));
+    sqlite3_stmt* st =
+        d->db->prepareRaw(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(d->tableRef));
     if (!st) {
         return d->fail(d->db->lastError());
     }

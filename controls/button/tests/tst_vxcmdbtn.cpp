@@ -1,6 +1,6 @@
 #include <QBuffer>
-#include <QSpinBox>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -37,7 +37,9 @@ struct FakeSource : vx::DataSource {
     Result addNew() override { return note("addNew"); }
     Result remove() override { return note("remove"); }
     Result update() override { return note("update"); }
-    Result moveToBookmark(const QByteArray& b) override { return note(b.isEmpty() ? "bookmark" : b.constData()); }
+    Result moveToBookmark(const QByteArray& b) override {
+        return note(b.isEmpty() ? "bookmark" : b.constData());
+    }
     Result moveFirst() override { return note("first"); }
     Result moveLast() override { return note("last"); }
     Result moveNext() override { return note("next"); }
@@ -104,13 +106,16 @@ private slots:
         QTest::newRow("border style 3") << "BorderStyle" << QVariant(3) << 380 << kBorderStyle;
         QTest::newRow("style 2") << "Style" << QVariant(2) << 380 << kInvalidValue;
         QTest::newRow("button state 2") << "ButtonState" << QVariant(2) << 380 << kInvalidValue;
-        QTest::newRow("picture of text") << "Picture" << QVariant(QByteArray("not a picture")) << 481 << kPicture;
-        QTest::newRow("picture svg") << "Picture" << QVariant(QByteArray("<svg xmlns='http://www.w3.org/2000/svg'/>"))
-                                     << 481 << kPicture;
-        QTest::newRow("picture missing file") << "PictureDown" << QVariant(QString("/no/such.bmp")) << 481
-                                              << kPicture;
-        QTest::newRow("mouse icon bitmap") << "MouseIcon" << QVariant(imageBytes(solid(8, 8, Qt::red), "BMP"))
-                                           << 481 << kMouseIcon;
+        QTest::newRow("picture of text")
+            << "Picture" << QVariant(QByteArray("not a picture")) << 481 << kPicture;
+        QTest::newRow("picture svg")
+            << "Picture" << QVariant(QByteArray("<svg xmlns='http://www.w3.org/2000/svg'/>")) << 481
+            << kPicture;
+        QTest::newRow("picture missing file")
+            << "PictureDown" << QVariant(QString("/no/such.bmp")) << 481 << kPicture;
+        QTest::newRow("mouse icon bitmap")
+            << "MouseIcon" << QVariant(imageBytes(solid(8, 8, Qt::red), "BMP")) << 481
+            << kMouseIcon;
     }
     void refusals() {
         QFETCH(QString, property);
@@ -140,8 +145,9 @@ private slots:
         QTest::newRow("zoom 0") << "ZoomFactor" << QVariant(0.0) << QVariant(0.0);
         QTest::newRow("toggle -1 is True") << "Toggle" << QVariant(-1) << QVariant(true);
         QTest::newRow("toggle text") << "Toggle" << QVariant("True") << QVariant(true);
-        QTest::newRow("bmp picture") << "Picture" << QVariant(imageBytes(solid(8, 8, Qt::red), "BMP"))
-                                     << QVariant(imageBytes(solid(8, 8, Qt::red), "BMP"));
+        QTest::newRow("bmp picture")
+            << "Picture" << QVariant(imageBytes(solid(8, 8, Qt::red), "BMP"))
+            << QVariant(imageBytes(solid(8, 8, Qt::red), "BMP"));
     }
     void acceptedEdges() {
         QFETCH(QString, property);
@@ -524,7 +530,8 @@ private slots:
         a.setLightColor(QColor(1, 2, 3));
         a.setToolTipText("説明");
         const QVariantMap bag = a.saveProperties();
-        for (const char* key : {"rPic.left", "rText.bottom", "OwnPicDisabled", "PictureDown", "MouseIcon"}) {
+        for (const char* key :
+             {"rPic.left", "rText.bottom", "OwnPicDisabled", "PictureDown", "MouseIcon"}) {
             QVERIFY(bag.contains(key));
         }
         VxCmdBtn b;
@@ -551,7 +558,9 @@ private slots:
         QFETCH(bool, rounded);
         QFETCH(int, style);
         VxCmdBtn b;
-        b.loadProperties({{"Border", border}, {"RoundedCorners", rounded}, {"ColorSource", 1},
+        b.loadProperties({{"Border", border},
+                          {"RoundedCorners", rounded},
+                          {"ColorSource", 1},
                           {"LightColor", QColor(1, 2, 3)}});
         QCOMPARE(b.property("BorderStyle").toInt(), style);
         // ColorSource 1: the system colours, not the stored ones.
@@ -603,9 +612,9 @@ private slots:
             junk[i] = char((i * 131 + 7) % 256);
         }
         QTest::newRow("binary junk") << junk;
-        QTest::newRow("out of range")
-            << QByteArray("[VxCmd%20Settings]\nBevelWidth=44\nBorderStyle=-3\nZoomFactor=-1\nMousePointer=50\n"
-                          "LightColor=99999999\nFont%20Size=0\nToggle=maybe\nCaptionPosition=3\n");
+        QTest::newRow("out of range") << QByteArray(
+            "[VxCmd%20Settings]\nBevelWidth=44\nBorderStyle=-3\nZoomFactor=-1\nMousePointer=50\n"
+            "LightColor=99999999\nFont%20Size=0\nToggle=maybe\nCaptionPosition=3\n");
         QTest::newRow("missing keys") << QByteArray("[VxCmd%20Settings]\nCaptionPosition=3\n");
         QTest::newRow("empty") << QByteArray();
     }

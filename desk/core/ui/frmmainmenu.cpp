@@ -18,8 +18,8 @@ struct MenuEntry {
     const char* screen;
 };
 constexpr MenuEntry kEntries[] = {
-    {"cmd顧客管理", "顧客管理", "FrmCti"},         {"cmd着信一覧", "着信一覧", "FrmTyakusinList"},
-    {"cmd顧客", "顧客", "FrmKokyakuList"},         {"cmdコード表", "コード表", "FrmCodeMaster"},
+    {"cmd顧客管理", "顧客管理", "FrmCti"}, {"cmd着信一覧", "着信一覧", "FrmTyakusinList"},
+    {"cmd顧客", "顧客", "FrmKokyakuList"}, {"cmdコード表", "コード表", "FrmCodeMaster"},
     {"cmd保守", "保守", "FrmHosyu"},
 };
 
@@ -34,7 +34,8 @@ QString FrmMainMenu::screenOf(const QString& buttonName) {
     return {};
 }
 
-FrmMainMenu::FrmMainMenu(QWidget* parent) : QWidget(parent) {
+FrmMainMenu::FrmMainMenu(QWidget* parent)
+    : QWidget(parent) {
     setObjectName(QStringLiteral("FrmMainMenu"));
     setWindowTitle(QStringLiteral("RBCTI Pro"));
     auto* layout = new QVBoxLayout(this);

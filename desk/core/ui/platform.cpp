@@ -93,15 +93,23 @@ bool runDialog(bool save, QWidget* owner, DialogRecord& r) {
 
 } // namespace
 
-bool ShowSaveDialog(QWidget* owner, DialogRecord& record) { return runDialog(true, owner, record); }
-bool ShowOpenDialog(QWidget* owner, DialogRecord& record) { return runDialog(false, owner, record); }
+bool ShowSaveDialog(QWidget* owner, DialogRecord& record) {
+    return runDialog(true, owner, record);
+}
+bool ShowOpenDialog(QWidget* owner, DialogRecord& record) {
+    return runDialog(false, owner, record);
+}
 
 void FileDialogs::script(const QStringList& nextFileNames) {
     dialogScript().on = true;
     dialogScript().next = nextFileNames;
 }
-void FileDialogs::unscript() { dialogScript() = DialogScript{}; }
-QList<FileDialogs::Asked> FileDialogs::asked() { return dialogScript().asked; }
+void FileDialogs::unscript() {
+    dialogScript() = DialogScript{};
+}
+QList<FileDialogs::Asked> FileDialogs::asked() {
+    return dialogScript().asked;
+}
 
 qint64 GetFileLen(const QString& path) {
     QFileInfo info(path);

@@ -11,11 +11,17 @@ Screens& screens() {
     return s;
 }
 
-void Screens::registerScreen(const QString& formName, Factory factory) { factories_.insert(formName, factory); }
+void Screens::registerScreen(const QString& formName, Factory factory) {
+    factories_.insert(formName, factory);
+}
 
-bool Screens::available(const QString& formName) const { return factories_.contains(formName); }
+bool Screens::available(const QString& formName) const {
+    return factories_.contains(formName);
+}
 
-QWidget* Screens::loaded(const QString& formName) const { return loaded_.value(formName); }
+QWidget* Screens::loaded(const QString& formName) const {
+    return loaded_.value(formName);
+}
 
 QWidget* Screens::ensure(const QString& formName) {
     if (QWidget* w = loaded_.value(formName)) {
@@ -39,7 +45,8 @@ QWidget* Screens::open(const QString& formName, QWidget* opener) {
     if (!available(formName)) {
         return nullptr;
     }
-    core::screenHistory().FormHistory(QStringLiteral("PUSH"), opener ? opener->objectName() : QString());
+    core::screenHistory().FormHistory(QStringLiteral("PUSH"),
+                                      opener ? opener->objectName() : QString());
     return show(formName);
 }
 
@@ -89,6 +96,9 @@ void Screens::connectHistory() {
 }
 
 void Screens::clear() {
+    for (const QPointer<QWidget>& w : std::as_const(loaded_)) {
+        delete w.data();
+    }
     factories_.clear();
     loaded_.clear();
     order_.clear();

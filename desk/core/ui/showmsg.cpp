@@ -1,7 +1,7 @@
 #include "showmsg.h"
 
-#include <QApplication>
 #include <QAbstractButton>
+#include <QApplication>
 #include <QMessageBox>
 
 namespace ui {
@@ -31,13 +31,15 @@ bool present(const core::Message& m) {
     case core::MsgStyle::ConfirmDefaultYes:
         box.setIcon(QMessageBox::Question);
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(m.style == core::MsgStyle::ConfirmDefaultYes ? QMessageBox::Yes : QMessageBox::No);
+        box.setDefaultButton(m.style == core::MsgStyle::ConfirmDefaultYes ? QMessageBox::Yes
+                                                                          : QMessageBox::No);
         box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
         box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
         break;
     case core::MsgStyle::Notice:
     case core::MsgStyle::Warning:
-        box.setIcon(m.style == core::MsgStyle::Notice ? QMessageBox::Information : QMessageBox::Warning);
+        box.setIcon(m.style == core::MsgStyle::Notice ? QMessageBox::Information
+                                                      : QMessageBox::Warning);
         box.setStandardButtons(QMessageBox::Ok);
         box.setDefaultButton(QMessageBox::Ok);
         break;
@@ -63,9 +65,17 @@ void MessageBoxes::script(const QList<bool>& answers) {
     boxScript().on = true;
     boxScript().answers = answers;
 }
-void MessageBoxes::unscript() { boxScript() = Script{}; }
-bool MessageBoxes::scripted() { return boxScript().on; }
-QList<MessageBoxes::Asked> MessageBoxes::asked() { return boxScript().asked; }
-void MessageBoxes::clearAsked() { boxScript().asked.clear(); }
+void MessageBoxes::unscript() {
+    boxScript() = Script{};
+}
+bool MessageBoxes::scripted() {
+    return boxScript().on;
+}
+QList<MessageBoxes::Asked> MessageBoxes::asked() {
+    return boxScript().asked;
+}
+void MessageBoxes::clearAsked() {
+    boxScript().asked.clear();
+}
 
 } // namespace ui

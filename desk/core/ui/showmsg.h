@@ -16,7 +16,8 @@ namespace ui {
 bool ShowMsg(const QString& category, const QString& kind, const QString& text = {});
 
 // A box outside the catalogue (start-up failure, "Oter Error ").
-void showNotice(const QString& title, const QString& text, core::MsgStyle style = core::MsgStyle::Notice);
+void showNotice(const QString& title, const QString& text,
+                core::MsgStyle style = core::MsgStyle::Notice);
 
 // The seam: while scripted, boxes are recorded instead of shown, and each
 // question takes the next scripted answer (No when none is left).
