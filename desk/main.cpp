@@ -1,7 +1,9 @@
 // PrjTelban: the caller-ID customer desk.
 
 #include "deskapp.h"
+#include "frmcti.h"
 #include "frmmainmenu.h"
+#include "screens.h"
 
 #include <QApplication>
 #include <QDir>
@@ -10,6 +12,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("RBCTI Pro"));
     ui::installJapaneseFonts();
+    ui::screens().registerScreen(QStringLiteral("FrmCti"), [] { return new desk::FrmCti; });
     std::unique_ptr<ui::FrmMainMenu> menu;
     const int status = ui::startDesk(
         core::Paths::resolve(QCoreApplication::applicationDirPath(), QDir::homePath()), &menu);

@@ -69,6 +69,13 @@ void WorkTableModel::setEditableColumns(const QStringList& fields) {
     editable_ = fields;
 }
 
+void WorkTableModel::setDisplayFormat(const QString& field, std::function<QString(const QVariant&)> format) {
+    formats_.insert(fold::key(field), std::move(format));
+    if (rowCount() > 0) {
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::DisplayRole});
+    }
+}
+
 int WorkTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }
@@ -115,7 +122,13 @@ QVariant WorkTableModel::data(const QModelIndex& index, int role) const {
         }
         return role == Qt::EditRole ? v : QVariant();
     }
-    if (role == Qt::DisplayRole || role == Qt::EditRole) {
+    if (role == Qt::DisplayRole) {
+        if (auto f = formats_.constFind(columns_[index.column()].key); f != formats_.constEnd()) {
+            return v.isNull() ? QString() : (*f)(v);
+        }
+        return v;
+    }
+    if (role == Qt::EditRole) {
         return v;
     }
     return QVariant();

@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 #include <QStringList>
 #include <QVector>
+#include <functional>
 
 #include "database.h"
 
@@ -22,6 +23,8 @@ public:
     bool refresh();
     void setHeaders(const QStringList& headers);
     void setEditableColumns(const QStringList& fields);
+    // How a field is shown in the grid (the stored value stays as it is).
+    void setDisplayFormat(const QString& field, std::function<QString(const QVariant&)> format);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -49,6 +52,7 @@ private:
     QVector<db::Column> columns_;
     QStringList headers_;
     QStringList editable_;
+    QHash<QString, std::function<QString(const QVariant&)>> formats_; // by folded field name
     QVector<qint64> rowIds_;
     QVector<QVector<QVariant>> rows_;
     QString error_;
