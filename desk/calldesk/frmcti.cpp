@@ -111,6 +111,11 @@ std::function<void(const QString&)>& FrmCti::soundPlayer() {
     return player;
 }
 
+std::function<QDateTime()>& FrmCti::clock() {
+    static std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+    return now;
+}
+
 bool& FrmCti::activatedFlag() {
     static bool flag = false;
     return flag;
@@ -1348,7 +1353,7 @@ void FrmCti::Proc着信(const QString& number) {
     core::GetTelOwner(dataDb(), number, code, name);
     workDb().execute(QStringLiteral("delete * from w着信表示ソート"));
     workDb().execute(QStringLiteral("insert into w着信表示ソート select * from w着信表示 order by 日付時間 DESC;"));
-    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime now = clock()();
     const QDate day = now.date();
     const QTime time(now.time().hour(), now.time().minute(), now.time().second());
     const QDateTime moment(day, time);

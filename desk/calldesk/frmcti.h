@@ -7,6 +7,7 @@
 // public so that the intake, the other screens and the tests reach them.
 
 #include <QDate>
+#include <QDateTime>
 #include <QTime>
 #include <QWidget>
 #include <functional>
@@ -83,6 +84,8 @@ public:
     void PlayCallSound();
     // How the call sound is played; tests replace it.
     static std::function<void(const QString& path)>& soundPlayer();
+    // The moment a call arrives; tests set their own.
+    static std::function<QDateTime()>& clock();
 
     callerid::SerialLine& line() const { return *line_; }
     callerid::LineEvents& lineEvents() const { return *events_; }

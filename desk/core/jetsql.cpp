@@ -236,7 +236,8 @@ private:
                 continue;
             }
             const Token& t = tok_[i];
-            if (isPunct(t, ",") || isPunct(t, "(") || isWord(t, "join") || isWord(t, "group") ||
+            // Parentheses in a condition are fine; a sub-select is not.
+            if (isPunct(t, ",") || isWord(t, "join") || isWord(t, "group") ||
                 isWord(t, "union") || isWord(t, "select") || isWord(t, "inner") ||
                 isWord(t, "left") || isWord(t, "right") || isWord(t, "having")) {
                 return;

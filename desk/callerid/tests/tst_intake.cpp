@@ -4,7 +4,7 @@
 
 #include "framing.h"
 #include "intake.h"
-#include "pty.h"
+#include "ptypair.h"
 #include "serialline.h"
 #include "settings.h"
 

@@ -4,7 +4,7 @@
 
 #include "decoder.h"
 #include "lineconfig.h"
-#include "pty.h"
+#include "ptypair.h"
 #include "serialline.h"
 #include "testfiles.h"
 #include "upgrade.h"

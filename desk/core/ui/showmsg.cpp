@@ -64,6 +64,7 @@ void showNotice(const QString& title, const QString& text, core::MsgStyle style)
 void MessageBoxes::script(const QList<bool>& answers) {
     boxScript().on = true;
     boxScript().answers = answers;
+    boxScript().asked.clear();
 }
 void MessageBoxes::unscript() {
     boxScript() = Script{};

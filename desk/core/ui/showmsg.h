@@ -28,6 +28,7 @@ public:
         QString title;
         core::MsgStyle style;
     };
+    // Starts a fresh script: the answers to give, and nothing asked yet.
     static void script(const QList<bool>& answers = {});
     static void unscript();
     static bool scripted();

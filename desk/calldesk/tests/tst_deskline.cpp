@@ -1,0 +1,127 @@
+// The desk on a real line: reports written by cidsim into a pseudo-terminal
+// pair made by socat reach the open desk.
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QThread>
+#include <QTemporaryDir>
+#include <csignal>
+
+#include "deskfixture.h"
+
+namespace {
+
+struct SocatPair {
+    QTemporaryDir dir;
+    QProcess socat;
+    QString desk, adapter;
+    bool start() {
+        if (QStandardPaths::findExecutable("socat").isEmpty()) {
+            return false;
+        }
+        desk = dir.filePath("desk-line");
+        adapter = dir.filePath("adapter");
+        socat.start("socat", {"pty,raw,echo=0,link=" + desk, "pty,raw,echo=0,link=" + adapter});
+        for (int i = 0; i < 100 && !(QFileInfo::exists(desk) && QFileInfo::exists(adapter)); ++i) {
+            QTest::qWait(20);
+        }
+        return QFileInfo::exists(adapter);
+    }
+    ~SocatPair() {
+        socat.kill();
+        socat.waitForFinished();
+    }
+};
+
+void pointPortAt(const core::Paths& paths, const QString& device) {
+    QFile conf(paths.dataDir + "ports.conf");
+    conf.open(QIODevice::WriteOnly);
+    conf.write(("1=" + device + "\n").toLocal8Bit());
+}
+
+bool simulate(const QString& device, const QStringList& caller) {
+    QProcess sim;
+    sim.start(BIN_DIR "/cidsim", QStringList{"--adapter", "アロハPC1", "--device", device} + caller);
+    sim.waitForStarted();
+    while (sim.state() != QProcess::NotRunning) {
+        sim.waitForFinished(20);
+        QCoreApplication::processEvents(); // the desk answers meanwhile
+    }
+    return sim.exitCode() == 0;
+}
+
+} // namespace
+
+class TestDeskLine : public QObject {
+    Q_OBJECT
+private slots:
+    void reportsFromTheLineReachTheDesk() {
+        SocatPair pair;
+        if (!pair.start()) {
+            QSKIP("socat is not installed");
+        }
+        DeskFixture f([](core::db::Database& d) { addCustomer(d, 12, "回線の客", {"0312345678"}); });
+        pointPortAt(f.files.paths, pair.desk);
+        f.open();
+        QVERIFY2(f.desk->lineStatus().isEmpty(), qPrintable(f.desk->lineStatus()));
+
+        QVERIFY(simulate(pair.adapter, {"0312345678"}));
+        QTRY_COMPARE_WITH_TIMEOUT(f.text("cmb顧客名"), QString("回線の客"), 3000);
+        QCOMPARE(f.text("txt顧客コード"), "12");
+        QTRY_COMPARE(f.data().scalar("select count(*) from 着信履歴 where code = 12").toInt(), 1);
+
+        QTest::qWait(1100); // the next call in another second
+        QVERIFY(simulate(pair.adapter, {"--withheld"}));
+        QTRY_COMPARE_WITH_TIMEOUT(f.listValue(0, "電話番号").toString(), QString("非通知"), 3000);
+        QTest::qWait(1100);
+        QVERIFY(simulate(pair.adapter, {"--public"}));
+        QTRY_COMPARE_WITH_TIMEOUT(f.listValue(0, "電話番号").toString(), QString("公衆電話"), 3000);
+        QCOMPARE(f.text("cmb顧客名"), "名称未登録");
+        QTRY_COMPARE(f.data().scalar("select count(*) from 着信履歴").toInt(), 3);
+    }
+
+    void aLoggedCallSurvivesAKilledProgram() {
+        SocatPair pair;
+        if (!pair.start()) {
+            QSKIP("socat is not installed");
+        }
+        TestFiles files;
+        {
+            auto data = files.data();
+            auto work = files.work();
+            core::createNewTable(*data, *work);
+            data->execute("update 自社情報 set NAdapter = 'アロハPC1'");
+        }
+        pointPortAt(files.paths, pair.desk);
+        QProcess desk;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        desk.setProcessEnvironment(env);
+        desk.start(TEST_BIN_DIR "/deskcallee", {files.paths.dataDir});
+        QVERIFY(desk.waitForReadyRead(10000));
+        QVERIFY(desk.readAllStandardOutput().startsWith("ready"));
+
+        QProcess sim;
+        sim.start(BIN_DIR "/cidsim", {"--adapter", "アロハPC1", "--device", pair.adapter, "0355554444"});
+        auto watcher = files.data();
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 5000 &&
+               watcher->scalar("select count(*) from 着信履歴 where 電話番号 = '0355554444'").toInt() == 0) {
+            QThread::msleep(2);
+        }
+        ::kill(pid_t(desk.processId()), SIGKILL); // right after the row appeared
+        desk.waitForFinished();
+        sim.waitForFinished();
+        watcher.reset();
+
+        auto data = files.data();
+        QString detail;
+        QVERIFY2(data->integrityCheck(&detail), qPrintable(detail));
+        QCOMPARE(data->scalar("select count(*) from 着信履歴 where 電話番号 = '0355554444'").toInt(), 1);
+        QCOMPARE(data->scalar("select 名称 from 着信履歴").toString(), "名称未登録");
+    }
+};
+
+QTEST_MAIN(TestDeskLine)
+#include "tst_deskline.moc"
