@@ -74,6 +74,22 @@ void addMissingFields(db::Database& data, db::Database& work) {
 
 } // namespace
 
+void setInitialSettings(db::Recordset& rs) {
+    for (const char* name : {"着信認識", "担当登録", "敬称登録", "用件1登録", "用件2登録", "電話名称登録"}) {
+        rs.setField(QString::fromUtf8(name), true);
+    }
+    rs.setField(QStringLiteral("履歴自動削除"), QVariant());
+    rs.setField(QStringLiteral("着信読込"), QVariant());
+    rs.setField(QStringLiteral("着信フォーム"), QVariant());
+    rs.setField(QStringLiteral("TA"), QStringLiteral("アロハPC1"));
+    rs.setField(QStringLiteral("パリティ"), QStringLiteral("偶数"));
+    rs.setField(QStringLiteral("データビット"), 7);
+    rs.setField(QStringLiteral("ボーレート"), 9600);
+    rs.setField(QStringLiteral("ポート番号"), 1);
+    rs.setField(QStringLiteral("ストップビット"), 1);
+    rs.setField(QStringLiteral("受信モード"), 1);
+}
+
 void createNewTable(db::Database& data, db::Database& work) {
     if (!isCurrentSchema(data)) {
         addMissingFields(data, work);
@@ -86,20 +102,7 @@ void createNewTable(db::Database& data, db::Database& work) {
     }
     if (rs.eof()) {
         rs.addNew();
-        for (const char* name :
-             {"着信認識", "担当登録", "敬称登録", "用件1登録", "用件2登録", "電話名称登録"}) {
-            rs.setField(QString::fromUtf8(name), true);
-        }
-        rs.setField(QStringLiteral("履歴自動削除"), QVariant());
-        rs.setField(QStringLiteral("着信読込"), QVariant());
-        rs.setField(QStringLiteral("着信フォーム"), QVariant());
-        rs.setField(QStringLiteral("TA"), QStringLiteral("アロハPC1"));
-        rs.setField(QStringLiteral("パリティ"), QStringLiteral("偶数"));
-        rs.setField(QStringLiteral("データビット"), 7);
-        rs.setField(QStringLiteral("ボーレート"), 9600);
-        rs.setField(QStringLiteral("ポート番号"), 1);
-        rs.setField(QStringLiteral("ストップビット"), 1);
-        rs.setField(QStringLiteral("受信モード"), 1);
+        setInitialSettings(rs);
     } else {
         if (rs.field(QStringLiteral("Version")).toString() == schema::kVersion) {
             return; // already stamped: spare the file a write at every start

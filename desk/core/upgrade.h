@@ -6,10 +6,15 @@
 namespace core {
 namespace db {
 class Database;
-}
+class Recordset;
+} // namespace db
 
 // True when the settings row is stamped with the current schema version.
 bool isCurrentSchema(db::Database& data);
+
+// Writes the initial values of a new settings row into a record set that
+// is adding it.
+void setInitialSettings(db::Recordset& row);
 
 // The start-up upgrade (CreateNewTable). Continues past every failure.
 void createNewTable(db::Database& data, db::Database& work);

@@ -8,6 +8,7 @@
 
 #include "database.h"
 #include "schema.h"
+#include "upgrade.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -132,6 +133,20 @@ void makeData(const QString& src, const QString& out) {
         codes << QVariantList{r.value(0), r.value(1), orNull(r.value(2))};
     }
     insertRows(*db, QStringLiteral("コードマスタ"), {"kcode", "code", "sname"}, codes);
+
+    // A ready settings row: the initial values of a new row, and the default
+    // caller-ID adapter, so that a fresh installation takes calls at once.
+    {
+        core::db::Recordset row = db->openRecordset(QStringLiteral("自社情報"), core::db::Recordset::Kind::Dynaset);
+        row.addNew();
+        core::setInitialSettings(row);
+        row.setField(QStringLiteral("NAdapter"), QStringLiteral("アロハPC1"));
+        row.setField(QStringLiteral("着信サウンド"), true);
+        row.setField(QStringLiteral("Version"), schema::kVersion);
+        if (!row.update()) {
+            die(row.lastError());
+        }
+    }
     finish(std::move(db), tmp, out + QStringLiteral("/RbCtiData2K.mdb"));
 }
 

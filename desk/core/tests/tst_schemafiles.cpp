@@ -96,7 +96,12 @@ private slots:
 
     void shippedRows() {
         auto* data = dbFor(schema::File::Data);
-        QCOMPARE(data->scalar("select count(*) from 自社情報").toInt(), 0);
+        Recordset settingsRow = data->openRecordset("select * from 自社情報");
+        QVERIFY(!settingsRow.eof());
+        QCOMPARE(settingsRow.field("NAdapter").toString(), "アロハPC1");
+        QCOMPARE(settingsRow.field("TA").toString(), "アロハPC1");
+        QCOMPARE(settingsRow.field("Version").toString(), "2.18");
+        QCOMPARE(data->scalar("select count(*) from 自社情報").toInt(), 1);
         QCOMPARE(dbFor(schema::File::Work)->scalar("select count(*) from RbHint").toInt(), 0);
 
         Recordset nd = data->openRecordset(

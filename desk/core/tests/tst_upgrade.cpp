@@ -48,6 +48,8 @@ private slots:
         TestFiles files;
         auto data = files.data();
         auto work = files.work();
+        QVERIFY(core::isCurrentSchema(*data)); // shipped ready
+        QVERIFY(data->execute("delete * from 自社情報"));
         QVERIFY(!core::isCurrentSchema(*data));
         core::createNewTable(*data, *work);
         QCOMPARE(data->scalar("select count(*) from 自社情報").toInt(), 1);
