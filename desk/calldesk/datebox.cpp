@@ -13,7 +13,8 @@
 
 namespace desk {
 
-DateBox::DateBox(QWidget* parent) : QWidget(parent) {
+DateBox::DateBox(QWidget* parent)
+    : QWidget(parent) {
     auto* l = new QHBoxLayout(this);
     l->setContentsMargins(0, 0, 0, 0);
     l->setSpacing(0);
@@ -46,7 +47,9 @@ void DateBox::setDate(const std::optional<QDate>& d) {
     }
 }
 
-QString DateBox::text() const { return date_ ? core::dates::format(*date_, display_) : QString(); }
+QString DateBox::text() const {
+    return date_ ? core::dates::format(*date_, display_) : QString();
+}
 
 void DateBox::refresh() {
     edit_->setText(text());
@@ -119,7 +122,8 @@ void DateBox::showCalendar() {
         v->addWidget(calendar_);
         connect(prev, &QToolButton::clicked, calendar_, &QCalendarWidget::showPreviousMonth);
         connect(next, &QToolButton::clicked, calendar_, &QCalendarWidget::showNextMonth);
-        connect(calendar_, &QCalendarWidget::currentPageChanged, this, [this] { title_->setText(calendarTitle()); });
+        connect(calendar_, &QCalendarWidget::currentPageChanged, this,
+                [this] { title_->setText(calendarTitle()); });
         connect(calendar_, &QCalendarWidget::clicked, this, [this](QDate d) {
             setDate(d);
             popup_->hide();
@@ -135,7 +139,8 @@ void DateBox::showCalendar() {
     popup_->show();
 }
 
-TimeBox::TimeBox(QWidget* parent) : QWidget(parent) {
+TimeBox::TimeBox(QWidget* parent)
+    : QWidget(parent) {
     auto* l = new QHBoxLayout(this);
     l->setContentsMargins(0, 0, 0, 0);
     edit_ = new QLineEdit(this);
@@ -147,8 +152,9 @@ TimeBox::TimeBox(QWidget* parent) : QWidget(parent) {
 }
 
 void TimeBox::setTime(const std::optional<QTime>& t) {
-    const std::optional<QTime> valid = (t && t->isValid()) ? std::optional<QTime>(QTime(t->hour(), t->minute(), t->second()))
-                                                           : std::nullopt;
+    const std::optional<QTime> valid =
+        (t && t->isValid()) ? std::optional<QTime>(QTime(t->hour(), t->minute(), t->second()))
+                            : std::nullopt;
     const bool changed = valid != time_;
     time_ = valid;
     edit_->setText(text());
@@ -157,7 +163,9 @@ void TimeBox::setTime(const std::optional<QTime>& t) {
     }
 }
 
-QString TimeBox::text() const { return time_ ? time_->toString(QStringLiteral("HH:mm:ss")) : QString(); }
+QString TimeBox::text() const {
+    return time_ ? time_->toString(QStringLiteral("HH:mm:ss")) : QString();
+}
 
 void TimeBox::commitTyped() {
     const QString t = edit_->text().trimmed();
@@ -165,7 +173,8 @@ void TimeBox::commitTyped() {
         setTime(std::nullopt);
         return;
     }
-    if (auto when = core::dates::parseYearFirst(t); when && when->date() == core::dates::nullDate()) {
+    if (auto when = core::dates::parseYearFirst(t);
+        when && when->date() == core::dates::nullDate()) {
         setTime(when->time());
     } else {
         edit_->setText(text());
@@ -173,10 +182,10 @@ void TimeBox::commitTyped() {
 }
 
 bool TimeBox::eventFilter(QObject* o, QEvent* e) {
-    if (o == edit_ && (e->type() == QEvent::FocusOut ||
-                       (e->type() == QEvent::KeyPress &&
-                        (static_cast<QKeyEvent*>(e)->key() == Qt::Key_Return ||
-                         static_cast<QKeyEvent*>(e)->key() == Qt::Key_Enter)))) {
+    if (o == edit_ &&
+        (e->type() == QEvent::FocusOut ||
+         (e->type() == QEvent::KeyPress && (static_cast<QKeyEvent*>(e)->key() == Qt::Key_Return ||
+                                            static_cast<QKeyEvent*>(e)->key() == Qt::Key_Enter)))) {
         commitTyped();
     }
     return QWidget::eventFilter(o, e);

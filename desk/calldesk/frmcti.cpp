@@ -46,23 +46,30 @@ namespace {
 
 const QString kUnregistered = core::kUnregisteredName;
 
-core::db::Database& dataDb() { return *core::dataDb(); }
-core::db::Database& workDb() { return *core::workDb(); }
+core::db::Database& dataDb() {
+    return *core::dataDb();
+}
+core::db::Database& workDb() {
+    return *core::workDb();
+}
 
-QString text(const QVariant& v) { return v.isNull() ? QString() : v.toString(); }
+QString text(const QVariant& v) {
+    return v.isNull() ? QString() : v.toString();
+}
 
 // The phone-name column edits with a drop-down over w電話名称 that also
 // takes typed names.
 class PhoneNameDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override {
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                          const QModelIndex&) const override {
         auto* combo = new QComboBox(parent);
         combo->setObjectName(QStringLiteral("DD電話名称"));
         combo->setEditable(true);
         if (core::workDb()) {
-            for (Recordset rs = workDb().openRecordset(QStringLiteral("select * from w電話名称")); !rs.eof();
-                 rs.moveNext()) {
+            for (Recordset rs = workDb().openRecordset(QStringLiteral("select * from w電話名称"));
+                 !rs.eof(); rs.moveNext()) {
                 const QString name = text(rs.field(QStringLiteral("sname")));
                 if (!name.isEmpty()) {
                     combo->addItem(name);
@@ -74,12 +81,15 @@ public:
     void setEditorData(QWidget* editor, const QModelIndex& index) const override {
         static_cast<QComboBox*>(editor)->setEditText(index.data(Qt::EditRole).toString());
     }
-    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override {
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override {
         model->setData(index, static_cast<QComboBox*>(editor)->currentText(), Qt::EditRole);
     }
 };
 
-QLabel* label(const QString& t, QWidget* parent) { return new QLabel(t, parent); }
+QLabel* label(const QString& t, QWidget* parent) {
+    return new QLabel(t, parent);
+}
 
 template <typename W> W* named(W* w, const QString& name) {
     w->setObjectName(name);
@@ -121,7 +131,8 @@ bool& FrmCti::activatedFlag() {
     return flag;
 }
 
-FrmCti::FrmCti(QWidget* parent) : QWidget(parent) {
+FrmCti::FrmCti(QWidget* parent)
+    : QWidget(parent) {
     setObjectName(QStringLiteral("FrmCti"));
     setWindowTitle(QStringLiteral("顧客管理"));
     build();
@@ -132,11 +143,11 @@ FrmCti::FrmCti(QWidget* parent) : QWidget(parent) {
     Clear顧客情報画面();
     Clear用件();
     if (!activatedFlag()) {
-        Read着信データ();
+        Read着信データ(); // redisplays the list itself
     } else {
         activatedFlag() = false;
+        refreshList();
     }
-    refreshList();
     connectCommands();
 }
 
@@ -155,6 +166,9 @@ void FrmCti::build() {
     cmb顧客名_->setEditable(true);
     cmb顧客名_->setInsertPolicy(QComboBox::NoInsert);
     cmb顧客名_->setMinimumWidth(220);
+    // Sized by its text, not by measuring every customer name in its list.
+    cmb顧客名_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cmb顧客名_->setMinimumContentsLength(20);
     cmb敬称_ = named(new QComboBox(panel), QStringLiteral("cmb敬称"));
     cmb敬称_->setEditable(true);
     cmb敬称_->setInsertPolicy(QComboBox::NoInsert);
@@ -187,8 +201,11 @@ void FrmCti::build() {
     pg->addWidget(label(QStringLiteral("メ  モ"), panel), ++r, 0);
     pg->addWidget(txt顧客メモ_, r, 1, 1, 2);
     auto* panelButtons = new QHBoxLayout;
-    for (auto [n, c] : {std::pair{"cmd登録", "登録"}, {"cmd削除", "削除"}, {"cmdクリア", "クリア"},
-                        {"cmd顧客参照", "顧客"}, {"cmdHint", "?"}}) {
+    for (auto [n, c] : {std::pair{"cmd登録", "登録"},
+                        {"cmd削除", "削除"},
+                        {"cmdクリア", "クリア"},
+                        {"cmd顧客参照", "顧客"},
+                        {"cmdHint", "?"}}) {
         panelButtons->addWidget(button(QString::fromUtf8(n), QString::fromUtf8(c), panel));
     }
     pg->addLayout(panelButtons, ++r, 0, 1, 3);
@@ -210,8 +227,11 @@ void FrmCti::build() {
 
     // Screen buttons.
     auto* side = new QVBoxLayout;
-    for (auto [n, c] : {std::pair{"cmdMain", "メイン"}, {"cmd顧客", "顧客"}, {"cmdコード表", "コード表"},
-                        {"cmd着信一覧", "着信一覧"}, {"cmd閉じる", "閉じる"}}) {
+    for (auto [n, c] : {std::pair{"cmdMain", "メイン"},
+                        {"cmd顧客", "顧客"},
+                        {"cmdコード表", "コード表"},
+                        {"cmd着信一覧", "着信一覧"},
+                        {"cmd閉じる", "閉じる"}}) {
         side->addWidget(button(QString::fromUtf8(n), QString::fromUtf8(c), this));
     }
     side->addStretch();
@@ -260,8 +280,12 @@ void FrmCti::build() {
     cg->addWidget(label(QStringLiteral("用件メモ"), call), 6, 0);
     cg->addWidget(txt用件メモ_, 6, 1, 1, 3);
     auto* callButtons = new QHBoxLayout;
-    for (auto [n, c] : {std::pair{"cmd着信登録", "登録"}, {"cmd履歴削除", "削除"}, {"cmd着信クリア", "クリア"},
-                        {"cmdMonBef", "◀"}, {"cmdMonNext", "▶"}, {"cmdHintQ1", "?"}}) {
+    for (auto [n, c] : {std::pair{"cmd着信登録", "登録"},
+                        {"cmd履歴削除", "削除"},
+                        {"cmd着信クリア", "クリア"},
+                        {"cmdMonBef", "◀"},
+                        {"cmdMonNext", "▶"},
+                        {"cmdHintQ1", "?"}}) {
         callButtons->addWidget(button(QString::fromUtf8(n), QString::fromUtf8(c), call));
     }
     cg->addLayout(callButtons, 7, 0, 1, 4);
@@ -303,9 +327,12 @@ void FrmCti::build() {
     cnMsg_ = panelWith(QStringLiteral("CnMsg"), QStringLiteral("LMsg"));
 
     // Screens not built yet are not offered.
-    for (auto [n, form] : {std::pair{"cmdMain", "FrmHosyu"}, {"cmd顧客", "FrmKokyakuList"},
-                           {"cmdコード表", "FrmCodeMaster"}, {"cmd着信一覧", "FrmTyakusinList"}}) {
-        findChild<vx::VxCmdBtn*>(QString::fromUtf8(n))->setEnabled(ui::screens().available(QString::fromUtf8(form)));
+    for (auto [n, form] : {std::pair{"cmdMain", "FrmHosyu"},
+                           {"cmd顧客", "FrmKokyakuList"},
+                           {"cmdコード表", "FrmCodeMaster"},
+                           {"cmd着信一覧", "FrmTyakusinList"}}) {
+        findChild<vx::VxCmdBtn*>(QString::fromUtf8(n))
+            ->setEnabled(ui::screens().available(QString::fromUtf8(form)));
     }
     // The finders and the hint window come with their own screens.
     for (const char* n : {"cmd郵便", "cmd顧客参照", "cmdHint", "cmdHintQ1"}) {
@@ -313,8 +340,8 @@ void FrmCti::build() {
     }
 
     // Field chains and checks on leaving fields.
-    for (QWidget* w : std::initializer_list<QWidget*>{cmb顧客名_, cmb敬称_, chk用件済_, cmb担当_, cmb用件1_, cmb用件2_,
-                                                       txt用件メモ_}) {
+    for (QWidget* w : std::initializer_list<QWidget*>{cmb顧客名_, cmb敬称_, chk用件済_, cmb担当_,
+                                                      cmb用件1_, cmb用件2_, txt用件メモ_}) {
         w->installEventFilter(this);
         if (auto* c = qobject_cast<QComboBox*>(w); c && c->lineEdit()) {
             c->lineEdit()->installEventFilter(this);
@@ -372,7 +399,9 @@ void FrmCti::connectCommands() {
     key(Qt::Key_Escape, "cmd閉じる");
 }
 
-void FrmCti::openScreen(const QString& form) { ui::screens().open(form, this); }
+void FrmCti::openScreen(const QString& form) {
+    ui::screens().open(form, this);
+}
 
 // ------------------------------------------------------------------ the line
 
@@ -409,29 +438,35 @@ void FrmCti::openLine() {
         raise();
         activateWindow();
     });
-    connect(events_.get(), &callerid::LineEvents::callArrived, this, [this](const QString& n) { Proc着信(n); });
+    connect(events_.get(), &callerid::LineEvents::callArrived, this,
+            [this](const QString& n) { Proc着信(n); });
 }
 
-QString FrmCti::lineStatus() const { return lineStatus_->isVisible() || !line_->portOpen() ? lineStatus_->text() : QString(); }
+QString FrmCti::lineStatus() const {
+    return lineStatus_->isVisible() || !line_->portOpen() ? lineStatus_->text() : QString();
+}
 
 // ------------------------------------------------------------------ the list
 
 void FrmCti::FormInit() {
-    numbersModel_ = new core::WorkTableModel(workDb(), QStringLiteral("w電話番号"),
-                                             {QStringLiteral("電話名称"), QStringLiteral("電話番号")}, {}, this);
+    numbersModel_ = new core::WorkTableModel(
+        workDb(), QStringLiteral("w電話番号"),
+        {QStringLiteral("電話名称"), QStringLiteral("電話番号")}, {}, this);
     numbersModel_->setEditableColumns({QStringLiteral("電話名称"), QStringLiteral("電話番号")});
     grid電話番号_->setModel(numbersModel_);
-    connect(numbersModel_, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& a, const QModelIndex&) {
-        if (a.column() == 1) {
-            // After the cell has been saved: the number check.
-            QTimer::singleShot(0, this, [this, row = a.row()] { numberCheck(row); });
-        }
-    });
+    connect(numbersModel_, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& a, const QModelIndex&) {
+                if (a.column() == 1) {
+                    // After the cell has been saved: the number check.
+                    QTimer::singleShot(0, this, [this, row = a.row()] { numberCheck(row); });
+                }
+            });
     listModel_ = new core::WorkTableModel(workDb(), QStringLiteral("w着信表示"), {}, {}, this);
-    listModel_->setHeaders({QStringLiteral("code"), QStringLiteral("日付時間"), QStringLiteral("日付"),
-                            QStringLiteral("時間"), QStringLiteral("電話番号"), QStringLiteral("名      称"),
-                            QStringLiteral("用件1"), QStringLiteral("用件2"), QStringLiteral("用件メモ"),
-                            QStringLiteral("担当"), QStringLiteral("済"), QStringLiteral("新規")});
+    listModel_->setHeaders(
+        {QStringLiteral("code"), QStringLiteral("日付時間"), QStringLiteral("日付"),
+         QStringLiteral("時間"), QStringLiteral("電話番号"), QStringLiteral("名      称"),
+         QStringLiteral("用件1"), QStringLiteral("用件2"), QStringLiteral("用件メモ"),
+         QStringLiteral("担当"), QStringLiteral("済"), QStringLiteral("新規")});
     listModel_->setDisplayFormat(QStringLiteral("日付時間"), [](const QVariant& v) {
         return core::dates::format(v.toDateTime(), QStringLiteral("yyyy/mm/dd hh:mm:ss"));
     });
@@ -447,7 +482,8 @@ void FrmCti::FormInit() {
 
 void FrmCti::applyDateDisplay() {
     const bool western = core::dates::westernYears(core::settings().年号);
-    const QString listFormat = western ? QStringLiteral("yyyy/mm/dd") : QStringLiteral("g ee/mm/dd");
+    const QString listFormat =
+        western ? QStringLiteral("yyyy/mm/dd") : QStringLiteral("g ee/mm/dd");
     listModel_->setDisplayFormat(QStringLiteral("日付"), [listFormat](const QVariant& v) {
         return core::dates::format(v.toDateTime(), listFormat);
     });
@@ -464,10 +500,13 @@ void FrmCti::applyDateDisplay() {
 void FrmCti::refreshList() {
     const int row = currentListRow();
     listModel_->refresh();
-    setCurrentListRow(listModel_->rowCount() > 0 ? std::clamp(row, 0, listModel_->rowCount() - 1) : -1);
+    setCurrentListRow(listModel_->rowCount() > 0 ? std::clamp(row, 0, listModel_->rowCount() - 1)
+                                                 : -1);
 }
 
-void FrmCti::refreshNumbers() { numbersModel_->refresh(); }
+void FrmCti::refreshNumbers() {
+    numbersModel_->refresh();
+}
 
 int FrmCti::currentListRow() const {
     const QModelIndex i = grid着信表示_->currentIndex();
@@ -481,6 +520,7 @@ void FrmCti::setCurrentListRow(int row) {
 }
 
 void FrmCti::Read着信データ() {
+    core::db::Transaction tx(workDb());
     workDb().execute(QStringLiteral("delete * from w着信表示"));
     const QString period = core::settings().着信読込;
     QDate first = QDate::currentDate();
@@ -490,12 +530,15 @@ void FrmCti::Read着信データ() {
         first = first.addDays(-6);
     }
     // One statement copies the period, newest first, from the log.
-    workDb().execute(QStringLiteral("insert into w着信表示 (日付, code, 日付時間, 時間, 名称, 電話番号, 用件1, 用件2, "
-                                  "用件メモ, 担当, 済, 新規) select substr(日付, 1, 10) & ' 00:00:00', code, 日付, "
-                                  "'1899-12-30 ' & substr(日付, 12, 8), 名称, 電話番号, 用件1, 用件2, 用件メモ, 担当, "
-                                  "済, False from 着信履歴 in '%1' where 日付 > ? order by 日付 DESC;")
-                       .arg(QString(core::paths().dataDb).replace(QLatin1Char('\''), QLatin1String("''"))),
-                   {QDateTime(first, QTime(0, 0))});
+    workDb().execute(
+        QStringLiteral(
+            "insert into w着信表示 (日付, code, 日付時間, 時間, 名称, 電話番号, 用件1, 用件2, "
+            "用件メモ, 担当, 済, 新規) select substr(日付, 1, 10) & ' 00:00:00', code, 日付, "
+            "'1899-12-30 ' & substr(日付, 12, 8), 名称, 電話番号, 用件1, 用件2, 用件メモ, 担当, "
+            "済, False from 着信履歴 in '%1' where 日付 > ? order by 日付 DESC;")
+            .arg(QString(core::paths().dataDb).replace(QLatin1Char('\''), QLatin1String("''"))),
+        {QDateTime(first, QTime(0, 0))});
+    tx.commit();
     QCoreApplication::processEvents();
     refreshList();
     setCurrentListRow(0);
@@ -568,18 +611,20 @@ void FrmCti::LineDelete着信表示() {
     if (code.isNull()) {
         return; // a call that has just arrived has no code yet
     }
-    if (!ui::ShowMsg(QStringLiteral("削除"), QStringLiteral("その他確認"), QStringLiteral("指定された着信履歴"))) {
+    if (!ui::ShowMsg(QStringLiteral("削除"), QStringLiteral("その他確認"),
+                     QStringLiteral("指定された着信履歴"))) {
         return;
     }
     const QDate day = listModel_->value(row, QStringLiteral("日付")).toDateTime().date();
     const QTime time = listModel_->value(row, QStringLiteral("時間")).toDateTime().time();
     // A failing step ends the deletion.
     if (!dataDb().execute(QStringLiteral("delete * from 着信履歴 where 日付 = ? and code = ?"),
-                        {QDateTime(day, time), code})) {
+                          {QDateTime(day, time), code})) {
         return;
     }
-    if (!workDb().execute(QStringLiteral("delete * from w着信表示 where 日付 = ? and 時間 = ? and code = ?"),
-                        {QDateTime(day, QTime(0, 0)), time, code})) {
+    if (!workDb().execute(
+            QStringLiteral("delete * from w着信表示 where 日付 = ? and 時間 = ? and code = ?"),
+            {QDateTime(day, QTime(0, 0)), time, code})) {
         return;
     }
     Clear用件();
@@ -631,7 +676,8 @@ void FrmCti::closeEvent(QCloseEvent* e) {
 bool FrmCti::eventFilter(QObject* o, QEvent* e) {
     QWidget* w = qobject_cast<QWidget*>(o);
     // A combo's line edit speaks for its combo.
-    if (auto* le = qobject_cast<QLineEdit*>(o); le && qobject_cast<QComboBox*>(le->parentWidget())) {
+    if (auto* le = qobject_cast<QLineEdit*>(o);
+        le && qobject_cast<QComboBox*>(le->parentWidget())) {
         w = le->parentWidget();
     }
     if (e->type() == QEvent::FocusIn && w == cmb顧客名_ && o == cmb顧客名_) {
@@ -718,7 +764,9 @@ bool FrmCti::lengthCheck(QWidget* control, int limit) {
     return false;
 }
 
-void FrmCti::nameFocusIn() { nameWasUnregistered_ = cmb顧客名_->currentText() == kUnregistered; }
+void FrmCti::nameFocusIn() {
+    nameWasUnregistered_ = cmb顧客名_->currentText() == kUnregistered;
+}
 
 void FrmCti::nameLookup() {
     if (!lengthCheck(cmb顧客名_, 50)) {
@@ -751,7 +799,9 @@ void FrmCti::nameLookup() {
     Clear用件();
 }
 
-void FrmCti::honorificCheck() { comboCheck(cmb敬称_, 40, QStringLiteral("敬称")); }
+void FrmCti::honorificCheck() {
+    comboCheck(cmb敬称_, 40, QStringLiteral("敬称"));
+}
 
 void FrmCti::comboCheck(QComboBox* combo, int limit, const QString& kind) {
     if (!lengthCheck(combo, limit)) {
@@ -776,12 +826,17 @@ void FrmCti::postalFill() {
 }
 
 qint32 FrmCti::nextCustomerCode() const {
-    const QVariant top = dataDb().scalar(QStringLiteral("select TOP 1 code from 顧客マスタ order by code DESC;"));
+    const QVariant top =
+        dataDb().scalar(QStringLiteral("select TOP 1 code from 顧客マスタ order by code DESC;"));
     return top.isNull() ? 1 : top.toInt() + 1;
 }
 
-QString FrmCti::customerName() const { return cmb顧客名_->currentText(); }
-QString FrmCti::customerCode() const { return txt顧客コード_->text(); }
+QString FrmCti::customerName() const {
+    return cmb顧客名_->currentText();
+}
+QString FrmCti::customerCode() const {
+    return txt顧客コード_->text();
+}
 
 // ------------------------------------------------------------------ customer panel
 
@@ -791,8 +846,8 @@ void FrmCti::SeekTelNo(const QString& tel, std::optional<QDate> day, std::option
     }
     QVariant code = 0;
     {
-        Recordset rs = dataDb().openRecordset(QStringLiteral("select * from 電話番号 where 電話番号 = ?"),
-                                            Kind::Snapshot, {tel});
+        Recordset rs = dataDb().openRecordset(
+            QStringLiteral("select * from 電話番号 where 電話番号 = ?"), Kind::Snapshot, {tel});
         if (rs.isOpen() && !rs.eof()) {
             code = rs.field(QStringLiteral("code"));
         }
@@ -834,7 +889,8 @@ void FrmCti::SeekTelNo(const QString& tel, std::optional<QDate> day, std::option
 }
 
 void FrmCti::Clear顧客情報画面() {
-    for (QLineEdit* e : {txtEmail_, txtふりがな_, txt住所1_, txt住所2_, txt顧客メモ_, txt顧客コード_, txt郵便番号_}) {
+    for (QLineEdit* e : {txtEmail_, txtふりがな_, txt住所1_, txt住所2_, txt顧客メモ_,
+                         txt顧客コード_, txt郵便番号_}) {
         e->clear();
     }
     cmb敬称_->setEditText(QString());
@@ -850,7 +906,8 @@ void FrmCti::RegisterCustomer() {
         return;
     }
     if (name == kUnregistered) {
-        ui::ShowMsg(QStringLiteral("登録"), QStringLiteral("その他"), QStringLiteral("名称未登録は登録できません"));
+        ui::ShowMsg(QStringLiteral("登録"), QStringLiteral("その他"),
+                    QStringLiteral("名称未登録は登録できません"));
         cmb顧客名_->setFocus();
         return;
     }
@@ -870,14 +927,15 @@ void FrmCti::Entry顧客マスタ(const QString& name) {
     // The customer, its numbers and the attribution of its earlier calls
     // are stored together or not at all.
     core::db::Transaction tx(dataDb());
-    Recordset rs = dataDb().openRecordset(QStringLiteral("select * from 顧客マスタ where 名称 = ?"), Kind::Dynaset,
-                                        {name});
+    Recordset rs = dataDb().openRecordset(QStringLiteral("select * from 顧客マスタ where 名称 = ?"),
+                                          Kind::Dynaset, {name});
     if (rs.isOpen() && !rs.eof()) {
         rs.edit();
     } else {
         const qint32 code = nextCustomerCode();
         txt顧客コード_->setText(QString::number(code));
-        rs = dataDb().openRecordset(QStringLiteral("select * from 顧客マスタ where code = ?"), Kind::Dynaset, {code});
+        rs = dataDb().openRecordset(QStringLiteral("select * from 顧客マスタ where code = ?"),
+                                    Kind::Dynaset, {code});
         rs.addNew();
         rs.setField(QStringLiteral("code"), code);
     }
@@ -915,7 +973,9 @@ void FrmCti::Delete顧客() {
     if (!ui::ShowMsg(QStringLiteral("削除"), QStringLiteral("伝票確認2"), name)) {
         return;
     }
-    if (dataDb().scalar(QStringLiteral("select count(*) from 着信履歴 where 名称 = ?"), {name}).toInt() > 0) {
+    if (dataDb()
+            .scalar(QStringLiteral("select count(*) from 着信履歴 where 名称 = ?"), {name})
+            .toInt() > 0) {
         ui::ShowMsg(QStringLiteral("削除"), QStringLiteral("削除不可"), QStringLiteral("着信履歴"));
         return;
     }
@@ -951,9 +1011,10 @@ void FrmCti::Clear電話番号() {
 
 void FrmCti::ReadTelName() {
     workDb().execute(QStringLiteral("delete * from w電話名称"));
-    workDb().execute(QStringLiteral("insert into w電話名称 select sname from コードマスタ in '%1' where kcode = "
-                                  "'電話名称' order by code;")
-                       .arg(QString(core::paths().dataDb).replace(QLatin1Char('\''), QLatin1String("''"))));
+    workDb().execute(
+        QStringLiteral("insert into w電話名称 select sname from コードマスタ in '%1' where kcode = "
+                       "'電話名称' order by code;")
+            .arg(QString(core::paths().dataDb).replace(QLatin1Char('\''), QLatin1String("''"))));
 }
 
 void FrmCti::Read電話番号() {
@@ -964,11 +1025,12 @@ void FrmCti::Read電話番号() {
     core::db::Transaction tx(workDb());
     workDb().execute(QStringLiteral("delete * from w電話番号"));
     int rows = 0;
-    for (Recordset rs = dataDb().openRecordset(QStringLiteral("select * from 電話番号 where 名称 = ?"), Kind::Snapshot,
-                                             {name});
+    for (Recordset rs = dataDb().openRecordset(
+             QStringLiteral("select * from 電話番号 where 名称 = ?"), Kind::Snapshot, {name});
          !rs.eof() && rows < 10; rs.moveNext(), ++rows) {
-        workDb().execute(QStringLiteral("insert into w電話番号 (電話名称, 電話番号) values (?, ?)"),
-                       {rs.field(QStringLiteral("電話名称")), rs.field(QStringLiteral("電話番号"))});
+        workDb().execute(
+            QStringLiteral("insert into w電話番号 (電話名称, 電話番号) values (?, ?)"),
+            {rs.field(QStringLiteral("電話名称")), rs.field(QStringLiteral("電話番号"))});
     }
     for (; rows < 10; ++rows) {
         workDb().execute(QStringLiteral("insert into w電話番号 (電話名称) values (null)"));
@@ -985,7 +1047,8 @@ void FrmCti::Entry電話番号() {
     const qint32 code = codeText.toInt();
     const QString name = cmb顧客名_->currentText();
     int counter = 1;
-    for (Recordset row = workDb().openRecordset(QStringLiteral("select * from w電話番号")); !row.eof(); row.moveNext()) {
+    for (Recordset row = workDb().openRecordset(QStringLiteral("select * from w電話番号"));
+         !row.eof(); row.moveNext()) {
         const QString number = text(row.field(QStringLiteral("電話番号")));
         if (number.isEmpty()) {
             continue;
@@ -993,13 +1056,16 @@ void FrmCti::Entry電話番号() {
         const QString label = text(row.field(QStringLiteral("電話名称")));
         // A row without a phone name is matched by its number, so that it is
         // not added again at every registration.
-        Recordset rs = label.isEmpty()
-                           ? dataDb().openRecordset(QStringLiteral("select * from 電話番号 where code = ? and 名称 = ? "
-                                                                 "and (電話名称 is null or 電話名称 = '') and 電話番号 = ?"),
-                                                  Kind::Dynaset, {code, name, number})
-                           : dataDb().openRecordset(
-                                 QStringLiteral("select * from 電話番号 where code = ? and 名称 = ? and 電話名称 = ?"),
-                                 Kind::Dynaset, {code, name, label});
+        Recordset rs =
+            label.isEmpty()
+                ? dataDb().openRecordset(
+                      QStringLiteral("select * from 電話番号 where code = ? and 名称 = ? "
+                                     "and (電話名称 is null or 電話名称 = '') and 電話番号 = ?"),
+                      Kind::Dynaset, {code, name, number})
+                : dataDb().openRecordset(
+                      QStringLiteral(
+                          "select * from 電話番号 where code = ? and 名称 = ? and 電話名称 = ?"),
+                      Kind::Dynaset, {code, name, label});
         if (rs.isOpen() && !rs.eof()) {
             rs.edit();
         } else {
@@ -1017,14 +1083,16 @@ void FrmCti::Entry電話番号() {
 }
 
 void FrmCti::DeleteLine電話番号() {
-    if (!ui::ShowMsg(QStringLiteral("削除"), QStringLiteral("その他確認"), QStringLiteral("指定された電話番号"))) {
+    if (!ui::ShowMsg(QStringLiteral("削除"), QStringLiteral("その他確認"),
+                     QStringLiteral("指定された電話番号"))) {
         return;
     }
     const int row = std::max(0, grid電話番号_->currentIndex().row());
     const QString number = text(numbersModel_->value(row, QStringLiteral("電話番号")));
     const QString name = cmb顧客名_->currentText();
     if (!name.isEmpty()) {
-        dataDb().execute(QStringLiteral("delete * from 電話番号 where 名称 = ? and 電話番号 = ?"), {name, number});
+        dataDb().execute(QStringLiteral("delete * from 電話番号 where 名称 = ? and 電話番号 = ?"),
+                         {name, number});
     }
     workDb().execute(QStringLiteral("delete * from w電話番号 where 電話番号 = ?"), {number});
     refreshNumbers();
@@ -1050,12 +1118,14 @@ void FrmCti::numberCheck(int row) {
     }
     QString number = text(numbersModel_->value(row, QStringLiteral("電話番号")));
     if (number.contains(QLatin1Char('-'))) {
-        ui::ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"), QStringLiteral("電話番号には - を使用しないで下さい"));
+        ui::ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"),
+                    QStringLiteral("電話番号には - を使用しないで下さい"));
         number.clear();
         numbersModel_->setData(numbersModel_->index(row, 1), QVariant());
     }
     if (!number.isEmpty() && number.size() < 7) {
-        ui::ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"), QStringLiteral("電話番号には市外局番を必ず付けて下さい"));
+        ui::ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"),
+                    QStringLiteral("電話番号には市外局番を必ず付けて下さい"));
         numbersModel_->setData(numbersModel_->index(row, 1), QVariant());
     }
 }
@@ -1087,7 +1157,8 @@ void FrmCti::Entry着信データ(const QString& tel) {
     if (!t) {
         return;
     }
-    Recordset rs = dataDb().openRecordset(QStringLiteral("select * from 着信履歴 where 日付 = ?"), Kind::Dynaset, {*t});
+    Recordset rs = dataDb().openRecordset(QStringLiteral("select * from 着信履歴 where 日付 = ?"),
+                                          Kind::Dynaset, {*t});
     if (!rs.isOpen()) {
         return;
     }
@@ -1097,7 +1168,8 @@ void FrmCti::Entry着信データ(const QString& tel) {
         rs.addNew();
     }
     const QString name = cmb顧客名_->currentText();
-    rs.setField(QStringLiteral("code"), name == kUnregistered ? QVariant(0) : QVariant(txt顧客コード_->text()));
+    rs.setField(QStringLiteral("code"),
+                name == kUnregistered ? QVariant(0) : QVariant(txt顧客コード_->text()));
     rs.setField(QStringLiteral("名称"), name);
     rs.setField(QStringLiteral("日付"), *t);
     rs.setField(QStringLiteral("電話番号"), tel);
@@ -1107,7 +1179,8 @@ void FrmCti::Entry着信データ(const QString& tel) {
 void FrmCti::Entry着信履歴toWork(bool check) {
     const QString name = cmb顧客名_->currentText();
     if (name.isEmpty()) {
-        ui::ShowMsg(QStringLiteral("登録"), QStringLiteral("その他"), QStringLiteral("顧客名が不明です。顧客を指定してください。"));
+        ui::ShowMsg(QStringLiteral("登録"), QStringLiteral("その他"),
+                    QStringLiteral("顧客名が不明です。顧客を指定してください。"));
         return;
     }
     if (name == kUnregistered) {
@@ -1138,8 +1211,8 @@ void FrmCti::Entry着信履歴toWork(bool check) {
         rs.setField(QStringLiteral("済"), chk用件済_->isChecked());
     };
     {
-        Recordset rs = dataDb().openRecordset(QStringLiteral("select * from 着信履歴 where 日付 = ?"), Kind::Dynaset,
-                                            {*t});
+        Recordset rs = dataDb().openRecordset(
+            QStringLiteral("select * from 着信履歴 where 日付 = ?"), Kind::Dynaset, {*t});
         if (rs.isOpen()) {
             rs.eof() ? rs.addNew() : rs.edit();
             fill(rs);
@@ -1148,8 +1221,8 @@ void FrmCti::Entry着信履歴toWork(bool check) {
         }
     }
     {
-        Recordset rs = workDb().openRecordset(QStringLiteral("select * from w着信表示 where 日付時間 = ?"), Kind::Dynaset,
-                                            {*t});
+        Recordset rs = workDb().openRecordset(
+            QStringLiteral("select * from w着信表示 where 日付時間 = ?"), Kind::Dynaset, {*t});
         if (rs.isOpen()) {
             rs.eof() ? rs.addNew() : rs.edit();
             fill(rs);
@@ -1182,24 +1255,27 @@ void FrmCti::Entry着信履歴toMaster() {
     if (!core::workDb() || !core::dataDb()) {
         return;
     }
-    Recordset rows = workDb().openRecordset(QStringLiteral("select * from w着信表示 where 新規 = True"));
+    Recordset rows =
+        workDb().openRecordset(QStringLiteral("select * from w着信表示 where 新規 = True"));
     if (!rows.isOpen() || rows.eof()) {
         showPanel(cnMsg_, false);
         return;
     }
-    cnMsg_->findChild<QLabel*>(QStringLiteral("LMsg"))->setText(QStringLiteral("着信履歴を更新中です。お待ち下さい･･･"));
+    cnMsg_->findChild<QLabel*>(QStringLiteral("LMsg"))
+        ->setText(QStringLiteral("着信履歴を更新中です。お待ち下さい･･･"));
     showPanel(cnMsg_, true);
     core::db::Transaction tx(dataDb());
     for (; !rows.eof(); rows.moveNext()) {
         const QDateTime t(rows.field(QStringLiteral("日付")).toDateTime().date(),
                           rows.field(QStringLiteral("時間")).toDateTime().time());
-        Recordset rs = dataDb().openRecordset(QStringLiteral("select * from 着信履歴 where 日付 = ?"), Kind::Dynaset,
-                                            {t});
+        Recordset rs = dataDb().openRecordset(
+            QStringLiteral("select * from 着信履歴 where 日付 = ?"), Kind::Dynaset, {t});
         if (!rs.isOpen()) {
             continue;
         }
         rs.eof() ? rs.addNew() : rs.edit();
-        for (const char* f : {"code", "名称", "電話番号", "担当", "用件1", "用件2", "用件メモ", "済"}) {
+        for (const char* f :
+             {"code", "名称", "電話番号", "担当", "用件1", "用件2", "用件メモ", "済"}) {
             rs.setField(QString::fromUtf8(f), rows.field(QString::fromUtf8(f)));
         }
         rs.setField(QStringLiteral("日付"), t);
@@ -1214,10 +1290,12 @@ void FrmCti::Read着信履歴() {
     if (txt顧客コード_->text().isEmpty() || !t) {
         return;
     }
-    cn着信Msg_->findChild<QLabel*>(QStringLiteral("着信Msg"))->setText(QStringLiteral("着信履歴を読込中です･･･"));
+    cn着信Msg_->findChild<QLabel*>(QStringLiteral("着信Msg"))
+        ->setText(QStringLiteral("着信履歴を読込中です･･･"));
     showPanel(cn着信Msg_, true);
-    Recordset rs = dataDb().openRecordset(QStringLiteral("select * from 着信履歴 where 名称 = ? and 日付 = ?"),
-                                        Kind::Snapshot, {cmb顧客名_->currentText(), *t});
+    Recordset rs =
+        dataDb().openRecordset(QStringLiteral("select * from 着信履歴 where 名称 = ? and 日付 = ?"),
+                               Kind::Snapshot, {cmb顧客名_->currentText(), *t});
     if (rs.isOpen() && !rs.eof()) {
         auto copy = [&](const char* f, auto apply) {
             const QString v = text(rs.field(QString::fromUtf8(f)));
@@ -1239,9 +1317,12 @@ void FrmCti::Read用件(int dir) {
     if (name.isEmpty() || !t) {
         return;
     }
-    const QString sql = dir == 1
-                            ? QStringLiteral("select TOP 1 * from 着信履歴 where 名称 = ? and 日付 > ? order by 日付;")
-                            : QStringLiteral("select TOP 1 * from 着信履歴 where 名称 = ? and 日付 < ? order by 日付 DESC;");
+    const QString sql =
+        dir == 1
+            ? QStringLiteral(
+                  "select TOP 1 * from 着信履歴 where 名称 = ? and 日付 > ? order by 日付;")
+            : QStringLiteral(
+                  "select TOP 1 * from 着信履歴 where 名称 = ? and 日付 < ? order by 日付 DESC;");
     Recordset rs = dataDb().openRecordset(sql, Kind::Snapshot, {name, *t});
     if (!rs.isOpen() || rs.eof()) {
         return;
@@ -1264,10 +1345,12 @@ void FrmCti::Delete用件() {
     if (txt顧客コード_->text().isEmpty() || !t) {
         return;
     }
-    if (!ui::ShowMsg(QStringLiteral("削除"), QStringLiteral("伝票確認2"), QStringLiteral("着信履歴"))) {
+    if (!ui::ShowMsg(QStringLiteral("削除"), QStringLiteral("伝票確認2"),
+                     QStringLiteral("着信履歴"))) {
         return;
     }
-    dataDb().execute(QStringLiteral("delete * from 着信履歴 where 名称 = ? and 日付 = ?"), {cmb顧客名_->currentText(), *t});
+    dataDb().execute(QStringLiteral("delete * from 着信履歴 where 名称 = ? and 日付 = ?"),
+                     {cmb顧客名_->currentText(), *t});
     Clear用件();
     Read着信データ();
     cmb顧客名_->setFocus();
@@ -1279,14 +1362,15 @@ void FrmCti::ReEntry着信名称() {
         return;
     }
     QStringList numbers;
-    for (Recordset rs = dataDb().openRecordset(QStringLiteral("select * from 電話番号 where 名称 = ?"), Kind::Snapshot,
-                                             {name});
+    for (Recordset rs = dataDb().openRecordset(
+             QStringLiteral("select * from 電話番号 where 名称 = ?"), Kind::Snapshot, {name});
          !rs.eof(); rs.moveNext()) {
         numbers << text(rs.field(QStringLiteral("電話番号")));
     }
     for (const QString& n : numbers) {
-        dataDb().execute(QStringLiteral("update 着信履歴 set 名称 = ?, code = ? where 電話番号 = ? and 名称 = '名称未登録'"),
-                       {name, txt顧客コード_->text(), n});
+        dataDb().execute(QStringLiteral("update 着信履歴 set 名称 = ?, code = ? where 電話番号 = ? "
+                                        "and 名称 = '名称未登録'"),
+                         {name, txt顧客コード_->text(), n});
     }
 }
 
@@ -1295,7 +1379,8 @@ void FrmCti::SetComb(const QString& kind) {
     auto fillCodes = [&](QComboBox* combo, const QString& k) {
         QStringList items;
         for (Recordset rs = dataDb().openRecordset(
-                 QStringLiteral("select * from コードマスタ where kcode = ? order by cnt,code;"), Kind::Snapshot, {k});
+                 QStringLiteral("select * from コードマスタ where kcode = ? order by cnt,code;"),
+                 Kind::Snapshot, {k});
              !rs.eof(); rs.moveNext()) {
             const QString v = text(rs.field(QStringLiteral("sname")));
             if (!v.isEmpty()) {
@@ -1306,7 +1391,8 @@ void FrmCti::SetComb(const QString& kind) {
         combo->addItems(items);
         combo->setEditText(QString());
     };
-    for (const QString& k : {QStringLiteral("担当"), QStringLiteral("用件1"), QStringLiteral("用件2"), QStringLiteral("敬称")}) {
+    for (const QString& k : {QStringLiteral("担当"), QStringLiteral("用件1"),
+                             QStringLiteral("用件2"), QStringLiteral("敬称")}) {
         if (all || kind == k) {
             QComboBox* combo = k == QStringLiteral("担当")    ? cmb担当_
                                : k == QStringLiteral("用件1") ? cmb用件1_
@@ -1317,9 +1403,10 @@ void FrmCti::SetComb(const QString& kind) {
     }
     if (all || kind == QStringLiteral("顧客")) {
         QStringList names;
-        for (Recordset rs = dataDb().openRecordset(QStringLiteral("select 名称 from 顧客マスタ order by ふりがな,code;"));
+        for (Recordset rs = dataDb().openRecordset(
+                 QStringLiteral("select 名称 from 顧客マスタ order by ふりがな,code;"));
              !rs.eof(); rs.moveNext()) {
-            const QString v = text(rs.field(QStringLiteral("名称")));
+            const QString v = text(rs.storedValue(0));
             if (!v.isEmpty()) {
                 names << v;
             }
@@ -1351,35 +1438,38 @@ void FrmCti::Proc着信(const QString& number) {
     QVariant code;
     QString name;
     core::GetTelOwner(dataDb(), number, code, name);
+    // The list's rebuild is one unit of work on the work database.
+    core::db::Transaction listTx(workDb());
     workDb().execute(QStringLiteral("delete * from w着信表示ソート"));
-    workDb().execute(QStringLiteral("insert into w着信表示ソート select * from w着信表示 order by 日付時間 DESC;"));
+    workDb().execute(QStringLiteral(
+        "insert into w着信表示ソート select * from w着信表示 order by 日付時間 DESC;"));
     const QDateTime now = clock()();
     const QDate day = now.date();
     const QTime time(now.time().hour(), now.time().minute(), now.time().second());
     const QDateTime moment(day, time);
     {
         Recordset rs = workDb().openRecordset(
-            QStringLiteral("select * from w着信表示ソート where 日付時間 = ? order by 日付時間 DESC;"), Kind::Dynaset,
-            {moment});
+            QStringLiteral(
+                "select * from w着信表示ソート where 日付時間 = ? order by 日付時間 DESC;"),
+            Kind::Dynaset, {moment});
         if (rs.isOpen() && rs.eof()) {
             rs.addNew();
             rs.setField(QStringLiteral("日付時間"), moment);
             rs.setField(QStringLiteral("日付"), day);
             rs.setField(QStringLiteral("時間"), time);
-            rs.setField(QStringLiteral("電話番号"), number == callerid::kWithheld      ? kNotified
-                                                    : number == callerid::kPublicPhone ? kPublicPhoneText
-                                                                                       : number);
+            rs.setField(QStringLiteral("電話番号"), number == callerid::kWithheld ? kNotified
+                                                    : number == callerid::kPublicPhone
+                                                        ? kPublicPhoneText
+                                                        : number);
             rs.setField(QStringLiteral("名称"), name);
             rs.setField(QStringLiteral("新規"), true);
             rs.update();
         }
     }
-    {
-        core::db::Transaction tx(workDb());
-        workDb().execute(QStringLiteral("delete * from w着信表示"));
-        workDb().execute(QStringLiteral("insert into w着信表示 select * from w着信表示ソート order by 日付時間 DESC;"));
-        tx.commit();
-    }
+    workDb().execute(QStringLiteral("delete * from w着信表示"));
+    workDb().execute(QStringLiteral(
+        "insert into w着信表示 select * from w着信表示ソート order by 日付時間 DESC;"));
+    listTx.commit();
     refreshList();
     setCurrentListRow(0);
     SeekTelNo(number, day, time);

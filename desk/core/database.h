@@ -64,6 +64,9 @@ public:
     // Null comes back as a null QVariant. Names are matched folded.
     QVariant field(const QString& name) const;
     bool hasField(const QString& name) const;
+    // The stored form of a column of the current row, unconverted: for
+    // readers that copy many rows and convert only what they show.
+    QVariant storedValue(int column) const;
     QStringList fieldNames() const;
     // Field names with their type codes (0 for a computed column).
     QVector<Column> columns() const;

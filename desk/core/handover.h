@@ -8,9 +8,9 @@
 namespace core {
 
 struct HandOver {
-    qint32 HandOverCode = 0;     // 0: none
-    QString HandOverName;        // empty: none
-    QDateTime HandOverCallTime;  // invalid: none
+    qint32 HandOverCode = 0;    // 0: none
+    QString HandOverName;       // empty: none
+    QDateTime HandOverCallTime; // invalid: none
 };
 
 inline HandOver& handOver() {

@@ -237,9 +237,9 @@ private:
             }
             const Token& t = tok_[i];
             // Parentheses in a condition are fine; a sub-select is not.
-            if (isPunct(t, ",") || isWord(t, "join") || isWord(t, "group") ||
-                isWord(t, "union") || isWord(t, "select") || isWord(t, "inner") ||
-                isWord(t, "left") || isWord(t, "right") || isWord(t, "having")) {
+            if (isPunct(t, ",") || isWord(t, "join") || isWord(t, "group") || isWord(t, "union") ||
+                isWord(t, "select") || isWord(t, "inner") || isWord(t, "left") ||
+                isWord(t, "right") || isWord(t, "having")) {
                 return;
             }
             if (isWord(t, "order")) {

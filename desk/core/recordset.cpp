@@ -311,6 +311,21 @@ QVariant Recordset::field(const QString& name) const {
     return d->row.value(i);
 }
 
+QVariant Recordset::storedValue(int column) const {
+    if (!d || !d->db || column < 0 || column >= d->columns.size()) {
+        return QVariant();
+    }
+    if (d->kind == Kind::Snapshot) {
+        return d->hasRow ? columnValue(d->stmt, column) : QVariant();
+    }
+    // Dynaset rows are kept converted; hand back what is stored.
+    d->loadRow();
+    QVariant stored;
+    QString err;
+    toStorage(d->columns[column].type, d->row.value(column), &stored, &err);
+    return stored;
+}
+
 bool Recordset::addNew() {
     if (!d || !d->db || d->kind != Kind::Dynaset) {
         return d ? d->fail(QStringLiteral("このレコードセットは更新できません")) : false;

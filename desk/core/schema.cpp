@@ -49,7 +49,7 @@ std::vector<Table> build() {
     t.push_back({File::Data,
                  "顧客マスタ",
                  customerFields(),
-                 {idx({"code"}), idx({"名称"}), idx({"ふりがな", "code"})}});
+                 {idx({"code"}), idx({"名称"}), idx({"ふりがな", "code", "名称"})}});
     t.push_back({File::Data,
                  "電話番号",
                  {L("code"), I("no"), T("名称", 50), T("電話名称", 20), T("電話番号", 20)},

@@ -75,7 +75,8 @@ void addMissingFields(db::Database& data, db::Database& work) {
 } // namespace
 
 void setInitialSettings(db::Recordset& rs) {
-    for (const char* name : {"着信認識", "担当登録", "敬称登録", "用件1登録", "用件2登録", "電話名称登録"}) {
+    for (const char* name :
+         {"着信認識", "担当登録", "敬称登録", "用件1登録", "用件2登録", "電話名称登録"}) {
         rs.setField(QString::fromUtf8(name), true);
     }
     rs.setField(QStringLiteral("履歴自動削除"), QVariant());

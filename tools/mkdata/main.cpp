@@ -137,7 +137,8 @@ void makeData(const QString& src, const QString& out) {
     // A ready settings row: the initial values of a new row, and the default
     // caller-ID adapter, so that a fresh installation takes calls at once.
     {
-        core::db::Recordset row = db->openRecordset(QStringLiteral("自社情報"), core::db::Recordset::Kind::Dynaset);
+        core::db::Recordset row =
+            db->openRecordset(QStringLiteral("自社情報"), core::db::Recordset::Kind::Dynaset);
         row.addNew();
         core::setInitialSettings(row);
         row.setField(QStringLiteral("NAdapter"), QStringLiteral("アロハPC1"));

@@ -11,8 +11,8 @@
 
 #include "datebox.h"
 #include "dateformat.h"
-#include "handover.h"
 #include "frmcti.h"
+#include "handover.h"
 #include "lookups.h"
 #include "platform.h"
 #include "ptypair.h"
@@ -40,7 +40,8 @@ struct DeskFixture {
             auto data = files.data();
             auto work = files.work();
             core::createNewTable(*data, *work);
-            data->execute("update 自社情報 set NAdapter = 'アロハPC1', 年号 = '西暦', 着信読込 = '１週間以内分'");
+            data->execute("update 自社情報 set NAdapter = 'アロハPC1', 年号 = '西暦', 着信読込 = "
+                          "'１週間以内分'");
             if (prepare) {
                 prepare(*data);
             }
@@ -109,19 +110,22 @@ struct DeskFixture {
 // A log row of the call log.
 inline void logCall(core::db::Database& data, const QDateTime& when, int code, const QString& name,
                     const QString& number, const QString& purpose = {}) {
-    if (!data.execute("insert into 着信履歴 (日付, code, 名称, 電話番号, 用件1, 済) values (?, ?, ?, ?, ?, False)",
-                      {when, code, name, number, purpose.isEmpty() ? QVariant() : QVariant(purpose)})) {
+    if (!data.execute(
+            "insert into 着信履歴 (日付, code, 名称, 電話番号, 用件1, 済) values (?, ?, ?, ?, ?, "
+            "False)",
+            {when, code, name, number, purpose.isEmpty() ? QVariant() : QVariant(purpose)})) {
         qFatal("%s", qPrintable(data.lastError()));
     }
 }
 
-inline void addCustomer(core::db::Database& data, int code, const QString& name, const QStringList& numbers,
-                        const QString& kana = {}) {
+inline void addCustomer(core::db::Database& data, int code, const QString& name,
+                        const QStringList& numbers, const QString& kana = {}) {
     data.execute("insert into 顧客マスタ (code, 名称, ふりがな, 住所1) values (?, ?, ?, '東京都')",
                  {code, name, kana.isEmpty() ? name : kana});
     int no = 1;
     for (const QString& n : numbers) {
-        data.execute("insert into 電話番号 (code, no, 名称, 電話名称, 電話番号) values (?, ?, ?, '会社', ?)",
-                     {code, no++, name, n});
+        data.execute(
+            "insert into 電話番号 (code, no, 名称, 電話名称, 電話番号) values (?, ?, ?, '会社', ?)",
+            {code, no++, name, n});
     }
 }

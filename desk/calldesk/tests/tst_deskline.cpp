@@ -3,8 +3,8 @@
 
 #include <QProcess>
 #include <QStandardPaths>
-#include <QThread>
 #include <QTemporaryDir>
+#include <QThread>
 #include <csignal>
 
 #include "deskfixture.h"
@@ -41,7 +41,8 @@ void pointPortAt(const core::Paths& paths, const QString& device) {
 
 bool simulate(const QString& device, const QStringList& caller) {
     QProcess sim;
-    sim.start(BIN_DIR "/cidsim", QStringList{"--adapter", "アロハPC1", "--device", device} + caller);
+    sim.start(BIN_DIR "/cidsim",
+              QStringList{"--adapter", "アロハPC1", "--device", device} + caller);
     sim.waitForStarted();
     while (sim.state() != QProcess::NotRunning) {
         sim.waitForFinished(20);
@@ -60,7 +61,8 @@ private slots:
         if (!pair.start()) {
             QSKIP("socat is not installed");
         }
-        DeskFixture f([](core::db::Database& d) { addCustomer(d, 12, "回線の客", {"0312345678"}); });
+        DeskFixture f(
+            [](core::db::Database& d) { addCustomer(d, 12, "回線の客", {"0312345678"}); });
         pointPortAt(f.files.paths, pair.desk);
         f.open();
         QVERIFY2(f.desk->lineStatus().isEmpty(), qPrintable(f.desk->lineStatus()));
@@ -102,12 +104,14 @@ private slots:
         QVERIFY(desk.readAllStandardOutput().startsWith("ready"));
 
         QProcess sim;
-        sim.start(BIN_DIR "/cidsim", {"--adapter", "アロハPC1", "--device", pair.adapter, "0355554444"});
+        sim.start(BIN_DIR "/cidsim",
+                  {"--adapter", "アロハPC1", "--device", pair.adapter, "0355554444"});
         auto watcher = files.data();
         QElapsedTimer t;
         t.start();
         while (t.elapsed() < 5000 &&
-               watcher->scalar("select count(*) from 着信履歴 where 電話番号 = '0355554444'").toInt() == 0) {
+               watcher->scalar("select count(*) from 着信履歴 where 電話番号 = '0355554444'")
+                       .toInt() == 0) {
             QThread::msleep(2);
         }
         ::kill(pid_t(desk.processId()), SIGKILL); // right after the row appeared
@@ -118,7 +122,8 @@ private slots:
         auto data = files.data();
         QString detail;
         QVERIFY2(data->integrityCheck(&detail), qPrintable(detail));
-        QCOMPARE(data->scalar("select count(*) from 着信履歴 where 電話番号 = '0355554444'").toInt(), 1);
+        QCOMPARE(
+            data->scalar("select count(*) from 着信履歴 where 電話番号 = '0355554444'").toInt(), 1);
         QCOMPARE(data->scalar("select 名称 from 着信履歴").toString(), "名称未登録");
     }
 };

@@ -3,7 +3,9 @@
 using core::db::Recordset;
 
 namespace {
-QDateTime today(int h, int m = 0, int s = 0) { return QDateTime(QDate::currentDate(), QTime(h, m, s)); }
+QDateTime today(int h, int m = 0, int s = 0) {
+    return QDateTime(QDate::currentDate(), QTime(h, m, s));
+}
 QDateTime daysAgo(int d, int h, int m = 0, int s = 0) {
     return QDateTime(QDate::currentDate().addDays(-d), QTime(h, m, s));
 }
@@ -19,10 +21,11 @@ private slots:
         QTest::addColumn<QStringList>("listed");
         QTest::newRow("today") << "本日分のみ" << QStringList{"today 00:00:01"};
         QTest::newRow("empty is today") << "" << QStringList{"today 00:00:01"};
-        QTest::newRow("3 days") << "３日以内分" << QStringList{"today 00:00:01", "today 00:00:00", "2 days ago"};
+        QTest::newRow("3 days") << "３日以内分"
+                                << QStringList{"today 00:00:01", "today 00:00:00", "2 days ago"};
         QTest::newRow("a week") << "１週間以内分"
-                                << QStringList{"today 00:00:01", "today 00:00:00", "2 days ago", "2 days ago, midnight",
-                                               "6 days ago"};
+                                << QStringList{"today 00:00:01", "today 00:00:00", "2 days ago",
+                                               "2 days ago, midnight", "6 days ago"};
     }
     void listPeriods() {
         QFETCH(QString, period);
@@ -51,7 +54,8 @@ private slots:
             logCall(d, today(9), 0, "x", "0311112222");
         });
         f.open();
-        const QModelIndex date = f.desk->listModel()->index(0, f.desk->listModel()->columnOf("日付"));
+        const QModelIndex date =
+            f.desk->listModel()->index(0, f.desk->listModel()->columnOf("日付"));
         const QString shown = date.data().toString();
         const QString expected = core::dates::format(QDate::currentDate(), "g ee/mm/dd");
         QCOMPARE(shown, expected);
@@ -59,7 +63,8 @@ private slots:
     }
 
     void reopeningKeepsTheList() {
-        DeskFixture f([](core::db::Database& d) { logCall(d, today(9), 0, "朝の電話", "0311112222"); });
+        DeskFixture f(
+            [](core::db::Database& d) { logCall(d, today(9), 0, "朝の電話", "0311112222"); });
         f.open();
         f.desk->Activate();
         f.desk->close();
@@ -70,7 +75,8 @@ private slots:
     }
 
     void lineDelete() {
-        DeskFixture f([](core::db::Database& d) { logCall(d, today(9, 30), 5, "削除対象", "0311112222"); });
+        DeskFixture f(
+            [](core::db::Database& d) { logCall(d, today(9, 30), 5, "削除対象", "0311112222"); });
         f.open();
         f.desk->setCurrentListRow(0);
         ui::MessageBoxes::script({false});
@@ -78,7 +84,8 @@ private slots:
         QCOMPARE(f.data().scalar("select count(*) from 着信履歴").toInt(), 1);
         ui::MessageBoxes::script({true});
         f.click("cmd着信行削除");
-        QCOMPARE(ui::MessageBoxes::asked().last().text, "指定された着信履歴 を削除します。よろしいですか");
+        QCOMPARE(ui::MessageBoxes::asked().last().text,
+                 "指定された着信履歴 を削除します。よろしいですか");
         QCOMPARE(f.data().scalar("select count(*) from 着信履歴").toInt(), 0);
         QCOMPARE(f.desk->listModel()->rowCount(), 0);
         // An empty list: nothing happens.
@@ -134,11 +141,14 @@ private slots:
         QCOMPARE(f.text("txt顧客コード"), "");
         QCOMPARE(f.numbers().first(), "0311112222");
         QCOMPARE(f.desk->numbersModel()->value(0, "電話名称").toString(), "");
-        QCOMPARE(f.data().scalar("select code from 着信履歴 where 日付 > ?", {daysAgo(1, 0)}).toInt(), 0);
+        QCOMPARE(
+            f.data().scalar("select code from 着信履歴 where 日付 > ?", {daysAgo(1, 0)}).toInt(),
+            0);
 
         // The call-data "登録" is refused while the caller is unregistered.
         f.click("cmd着信登録");
-        QCOMPARE(ui::MessageBoxes::asked().last().text, "名称未登録は登録できません。相手の名称を登録してください。");
+        QCOMPARE(ui::MessageBoxes::asked().last().text,
+                 "名称未登録は登録できません。相手の名称を登録してください。");
         f.click("cmd登録");
         QCOMPARE(ui::MessageBoxes::asked().last().text, "名称未登録は登録できません");
 
@@ -151,13 +161,18 @@ private slots:
         Recordset c = f.data().openRecordset("select * from 顧客マスタ where 名称 = '新規 商会'");
         QCOMPARE(c.field("code").toInt(), 8); // highest + 1
         QCOMPARE(c.field("ふりがな").toString(), "しんき");
-        QCOMPARE(f.data().scalar("select code from 電話番号 where 電話番号 = '0311112222'").toInt(), 8);
+        QCOMPARE(f.data().scalar("select code from 電話番号 where 電話番号 = '0311112222'").toInt(),
+                 8);
         // Every call of that number is now the customer's; the other number's is not.
-        QCOMPARE(f.data().scalar("select count(*) from 着信履歴 where 電話番号 = '0311112222' and code = 8 "
-                                 "and 名称 = '新規 商会'")
-                     .toInt(),
-                 3);
-        QCOMPARE(f.data().scalar("select 名称 from 着信履歴 where 電話番号 = '0322223333'").toString(), "名称未登録");
+        QCOMPARE(
+            f.data()
+                .scalar("select count(*) from 着信履歴 where 電話番号 = '0311112222' and code = 8 "
+                        "and 名称 = '新規 商会'")
+                .toInt(),
+            3);
+        QCOMPARE(
+            f.data().scalar("select 名称 from 着信履歴 where 電話番号 = '0322223333'").toString(),
+            "名称未登録");
         // The screen is cleared and the list rebuilt from the log.
         QCOMPARE(f.text("cmb顧客名"), "");
         QCOMPARE(f.listValue(0, "名称").toString(), "新規 商会");
@@ -170,14 +185,19 @@ private slots:
         f.type("cmb用件1", "問合せ");
         ui::MessageBoxes::script({true});
         f.click("cmd着信登録");
-        QCOMPARE(f.data().scalar("select 用件1 from 着信履歴 where 日付 > ?", {daysAgo(1, 0)}).toString(), "問合せ");
+        QCOMPARE(f.data()
+                     .scalar("select 用件1 from 着信履歴 where 日付 > ?", {daysAgo(1, 0)})
+                     .toString(),
+                 "問合せ");
     }
 
     void withheldAndPublicCalls_data() {
         QTest::addColumn<QString>("number");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("withheld") << "999999" << "非通知";
-        QTest::newRow("public") << "888888" << "公衆電話";
+        QTest::newRow("withheld") << "999999"
+                                  << "非通知";
+        QTest::newRow("public") << "888888"
+                                << "公衆電話";
     }
     void withheldAndPublicCalls() {
         QFETCH(QString, number);
@@ -199,13 +219,14 @@ private slots:
         f.desk->Proc着信("0333334444");
         QCOMPARE(f.desk->listModel()->rowCount(), 1);
         QCOMPARE(f.listValue(0, "名称").toString(), "名称未登録"); // the first call's row stays
-        QCOMPARE(f.text("cmb顧客名"), "二度");                    // the panel shows the second caller
+        QCOMPARE(f.text("cmb顧客名"), "二度"); // the panel shows the second caller
         QCOMPARE(f.data().scalar("select count(*) from 着信履歴").toInt(), 1);
         QCOMPARE(f.data().scalar("select 名称 from 着信履歴").toString(), "二度");
     }
 
     void soundFollowsTheSetting() {
-        DeskFixture f([](core::db::Database& d) { d.execute("update 自社情報 set 着信サウンド = False"); });
+        DeskFixture f(
+            [](core::db::Database& d) { d.execute("update 自社情報 set 着信サウンド = False"); });
         f.open();
         f.desk->Proc着信("0311112222");
         QVERIFY(f.sounds.isEmpty());
@@ -214,7 +235,8 @@ private slots:
     // ------------------------------------------------------------ panel
 
     void nameLookup() {
-        DeskFixture f([](core::db::Database& d) { addCustomer(d, 4, "O'Brien [*%]", {"0344445555"}); });
+        DeskFixture f(
+            [](core::db::Database& d) { addCustomer(d, 4, "O'Brien [*%]", {"0344445555"}); });
         f.open();
         f.type("txt住所2", "残る");
         f.type("cmb顧客名", "O'Brien [*%]");
@@ -303,7 +325,8 @@ private slots:
         ui::MessageBoxes::script({true});
         f.click("cmd削除");
         QCOMPARE(f.data().scalar("select count(*) from 顧客マスタ where code = 2").toInt(), 0);
-        QCOMPARE(f.data().scalar("select count(*) from 電話番号 where 名称 = '電話なし'").toInt(), 0);
+        QCOMPARE(f.data().scalar("select count(*) from 電話番号 where 名称 = '電話なし'").toInt(),
+                 0);
         QCOMPARE(f.text("cmb顧客名"), "");
     }
 
@@ -337,9 +360,15 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("kept");
         QTest::addColumn<QString>("message");
-        QTest::newRow("hyphens") << "03-1234-5678" << "" << "電話番号には - を使用しないで下さい";
-        QTest::newRow("six digits") << "123456" << "" << "電話番号には市外局番を必ず付けて下さい";
-        QTest::newRow("seven") << "1234567" << "1234567" << "";
+        QTest::newRow("hyphens") << "03-1234-5678"
+                                 << ""
+                                 << "電話番号には - を使用しないで下さい";
+        QTest::newRow("six digits") << "123456"
+                                    << ""
+                                    << "電話番号には市外局番を必ず付けて下さい";
+        QTest::newRow("seven") << "1234567"
+                               << "1234567"
+                               << "";
     }
     void numberChecks() {
         QFETCH(QString, typed);
@@ -351,7 +380,9 @@ private slots:
         QVERIFY(m->setData(m->index(2, 1), typed));
         QTest::qWait(20);
         QCOMPARE(f.numbers().at(2), kept);
-        QCOMPARE(ui::MessageBoxes::asked().isEmpty() ? QString() : ui::MessageBoxes::asked().first().text, message);
+        QCOMPARE(ui::MessageBoxes::asked().isEmpty() ? QString()
+                                                     : ui::MessageBoxes::asked().first().text,
+                 message);
     }
 
     void numbersWithoutPhoneNameAreNotDuplicated() {
@@ -368,10 +399,15 @@ private slots:
             f.type("cmb顧客名", "名無し番号");
             f.desk->Read電話番号();
         }
-        QCOMPARE(f.data().scalar("select count(*) from 電話番号 where 名称 = '名無し番号'").toInt(), 2);
+        QCOMPARE(f.data().scalar("select count(*) from 電話番号 where 名称 = '名無し番号'").toInt(),
+                 2);
         // "携帯" was learnt as a phone name.
-        QCOMPARE(f.data().scalar("select count(*) from コードマスタ where kcode = '電話名称' and sname = '携帯'").toInt(),
-                 1);
+        QCOMPARE(
+            f.data()
+                .scalar(
+                    "select count(*) from コードマスタ where kcode = '電話名称' and sname = '携帯'")
+                .toInt(),
+            1);
     }
 
     void twelveNumbersShowTenAndKeepTheRest() {
@@ -382,7 +418,8 @@ private slots:
         DeskFixture f([&](core::db::Database& d) {
             d.execute("insert into 顧客マスタ (code, 名称) values (1, '多い')");
             for (int i = 0; i < 12; ++i) {
-                d.execute("insert into 電話番号 (code, no, 名称, 電話名称, 電話番号) values (1, ?, '多い', ?, ?)",
+                d.execute("insert into 電話番号 (code, no, 名称, 電話名称, 電話番号) values (1, ?, "
+                          "'多い', ?, ?)",
                           {i + 1, QString("名%1").arg(i), twelve[i]});
             }
         });
@@ -397,7 +434,9 @@ private slots:
     }
 
     void deleteANumber() {
-        DeskFixture f([](core::db::Database& d) { addCustomer(d, 1, "番号削除", {"0300000001", "0300000002"}); });
+        DeskFixture f([](core::db::Database& d) {
+            addCustomer(d, 1, "番号削除", {"0300000001", "0300000002"});
+        });
         f.open();
         f.type("cmb顧客名", "番号削除");
         f.type("txt顧客コード", "1");
@@ -410,7 +449,8 @@ private slots:
     }
 
     void detailOfAnUnregisteredCallAndTelMov() {
-        DeskFixture f([](core::db::Database& d) { logCall(d, today(8, 15), 0, "名称未登録", "0366667777"); });
+        DeskFixture f(
+            [](core::db::Database& d) { logCall(d, today(8, 15), 0, "名称未登録", "0366667777"); });
         f.open();
         f.desk->setCurrentListRow(0);
         f.click("cmd着信詳細");
@@ -435,11 +475,23 @@ private slots:
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("purpose");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no name") << "" << "" << "x" << "顧客名が不明です。顧客を指定してください。";
-        QTest::newRow("unregistered") << "名称未登録" << "" << "x"
-                                      << "名称未登録は登録できません。相手の名称を登録してください。";
-        QTest::newRow("no purpose") << "客" << "1" << "" << "用件、もしくはメモが記入されていないと登録できません。";
-        QTest::newRow("no code: silently nothing") << "客" << "" << "x" << "";
+        QTest::newRow("no name") << ""
+                                 << ""
+                                 << "x"
+                                 << "顧客名が不明です。顧客を指定してください。";
+        QTest::newRow("unregistered")
+            << "名称未登録"
+            << ""
+            << "x"
+            << "名称未登録は登録できません。相手の名称を登録してください。";
+        QTest::newRow("no purpose") << "客"
+                                    << "1"
+                                    << ""
+                                    << "用件、もしくはメモが記入されていないと登録できません。";
+        QTest::newRow("no code: silently nothing") << "客"
+                                                   << ""
+                                                   << "x"
+                                                   << "";
     }
     void callRegistrationChecks() {
         QFETCH(QString, name);
@@ -452,7 +504,9 @@ private slots:
         f.type("txt顧客コード", code);
         f.type("txt用件メモ", purpose);
         f.click("cmd着信登録");
-        QCOMPARE(ui::MessageBoxes::asked().isEmpty() ? QString() : ui::MessageBoxes::asked().first().text, message);
+        QCOMPARE(ui::MessageBoxes::asked().isEmpty() ? QString()
+                                                     : ui::MessageBoxes::asked().first().text,
+                 message);
         QCOMPARE(f.data().scalar("select count(*) from 着信履歴").toInt(), 0);
     }
 
@@ -550,7 +604,10 @@ private slots:
         p1->setFocus();
         p1->setEditText("返品受付");
         QTest::keyClick(p1, Qt::Key_Return); // leaves for 用件2
-        QCOMPARE(f.data().scalar("select count(*) from コードマスタ where kcode = '用件1' and sname = '返品受付'").toInt(),
+        QCOMPARE(f.data()
+                     .scalar("select count(*) from コードマスタ where kcode = '用件1' and sname = "
+                             "'返品受付'")
+                     .toInt(),
                  1);
         QVERIFY(p1->findText("返品受付") >= 0);
         QCOMPARE(p1->currentText(), "返品受付");

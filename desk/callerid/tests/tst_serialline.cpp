@@ -132,9 +132,12 @@ private slots:
         QTest::addColumn<QString>("adapter");
         QTest::addColumn<int>("port");
         QTest::addColumn<QString>("settings");
-        QTest::newRow("shipped row") << "" << "アロハPC1" << "アロハPC1" << 1 << "9600,e,7,1";
-        QTest::newRow("row as the upgrade makes it")
-            << "update 自社情報 set NAdapter = null" << "アロハPC1" << "" << 1 << "9600,e,7,1";
+        QTest::newRow("shipped row") << ""
+                                     << "アロハPC1"
+                                     << "アロハPC1" << 1 << "9600,e,7,1";
+        QTest::newRow("row as the upgrade makes it") << "update 自社情報 set NAdapter = null"
+                                                     << "アロハPC1"
+                                                     << "" << 1 << "9600,e,7,1";
         QTest::newRow("stored values") << "update 自社情報 set TA = 'ＩＮＳメイト Ｖ－８ＤＳＵ', "
                                           "NAdapter = 'ＩＮＳメイト Ｖ－８ＤＳＵ', "
                                           "パリティ = '奇数', データビット = 8, ボーレート = "
@@ -146,9 +149,12 @@ private slots:
             << "なし"
             << "ナンバーディスプレイアダプタ３０" << 1 << "9600,e,7,1";
         QTest::newRow("unknown parity keeps the working value")
-            << "update 自社情報 set パリティ = 'even'" << "アロハPC1" << "アロハPC1" << 1 << "9600,e,7,1";
-        QTest::newRow("none parity") << "update 自社情報 set パリティ = 'なし'" << "アロハPC1" << "アロハPC1" << 1
-                                     << "9600,n,7,1";
+            << "update 自社情報 set パリティ = 'even'"
+            << "アロハPC1"
+            << "アロハPC1" << 1 << "9600,e,7,1";
+        QTest::newRow("none parity") << "update 自社情報 set パリティ = 'なし'"
+                                     << "アロハPC1"
+                                     << "アロハPC1" << 1 << "9600,n,7,1";
     }
     void commInfo() {
         QFETCH(QString, update);

@@ -465,11 +465,13 @@ private slots:
     }
 
     void dynasetWithParenthesesInItsCondition() {
-        Recordset rs = db_->openRecordset("select * from t where (name is null or name = '') or (code = ?)",
-                                          Kind::Dynaset, {3});
+        Recordset rs = db_->openRecordset(
+            "select * from t where (name is null or name = '') or (code = ?)", Kind::Dynaset, {3});
         QVERIFY2(rs.isOpen(), qPrintable(rs.lastError()));
         QCOMPARE(rs.field("code").toInt(), 3);
-        QVERIFY(!db_->openRecordset("select * from t where code in (select code from s)", Kind::Dynaset).isOpen());
+        QVERIFY(
+            !db_->openRecordset("select * from t where code in (select code from s)", Kind::Dynaset)
+                 .isOpen());
     }
 
     void dynasetNeedsOneTable() {
