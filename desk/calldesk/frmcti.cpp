@@ -217,6 +217,8 @@ void FrmCti::build() {
     grid電話番号_ = named(new QTableView(numbers), QStringLiteral("Grid電話番号"));
     grid電話番号_->setItemDelegateForColumn(0, new PhoneNameDelegate(grid電話番号_));
     grid電話番号_->verticalHeader()->setDefaultSectionSize(20);
+    grid電話番号_->setMinimumWidth(250);
+    grid電話番号_->horizontalHeader()->setStretchLastSection(true);
     ng->addWidget(grid電話番号_);
     auto* nb = new QHBoxLayout;
     nb->addWidget(button(QStringLiteral("cmdTelMov"), QStringLiteral("↓着信番号"), numbers));
@@ -298,6 +300,7 @@ void FrmCti::build() {
     grid着信表示_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid着信表示_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid着信表示_->verticalHeader()->setDefaultSectionSize(20);
+    grid着信表示_->horizontalHeader()->setStretchLastSection(true);
     list->addWidget(grid着信表示_);
     auto* lb = new QHBoxLayout;
     lb->addWidget(button(QStringLiteral("cmd着信行削除"), QStringLiteral("着信行削除"), this));
@@ -869,6 +872,12 @@ void FrmCti::SeekTelNo(const QString& tel, std::optional<QDate> day, std::option
         Read電話番号();
     } else {
         cmb顧客名_->setEditText(kUnregistered);
+        // The field may hold the focus already: it now reads "名称未登録" as
+        // if it had just received it, so typing the caller's name over it
+        // looks nothing up and keeps the caller's number in the grid.
+        if (cmb顧客名_->hasFocus()) {
+            nameWasUnregistered_ = true;
+        }
         const int row = std::max(0, grid電話番号_->currentIndex().row());
         if (row < numbersModel_->rowCount()) {
             numbersModel_->setData(numbersModel_->index(row, 0), QString());

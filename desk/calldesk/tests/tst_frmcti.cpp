@@ -269,6 +269,22 @@ private slots:
         QTRY_COMPARE(QApplication::focusWidget(), f.desk->findChild<QComboBox*>("cmb顧客名"));
     }
 
+    void typingOverAnUnregisteredCallerLooksNothingUp() {
+        DeskFixture f;
+        f.open();
+        f.desk->show();
+        QApplication::setActiveWindow(f.desk.get());
+        QVERIFY(QTest::qWaitForWindowActive(f.desk.get()));
+        auto* name = f.child<QComboBox>("cmb顧客名");
+        name->setFocus(); // the operator is already in the name field
+        f.desk->Proc着信("0377778888");
+        name->setEditText("さくら商店");
+        QTest::keyClick(name, Qt::Key_Return);
+        QCOMPARE(f.text("txt顧客コード"), "");
+        QCOMPARE(f.numbers().first(), "0377778888");
+        QCOMPARE(f.text("txtTEL"), "0377778888");
+    }
+
     void registerExistingNameUpdatesIt() {
         DeskFixture f([](core::db::Database& d) { addCustomer(d, 9, "更新先", {"0399990001"}); });
         f.open();
