@@ -1,12 +1,15 @@
 // The control gallery: the command button in its styles and states, for
 // people who reuse the control.
 
+#include "vxcalendar.h"
+#include "vxcalproppage.h"
 #include "vxcmdbtn.h"
 #include "vxdefaults.h"
 
 #include <QApplication>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QStatusBar>
@@ -32,7 +35,7 @@ int main(int argc, char** argv) {
     QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
     QApplication::setFont(QFont(QStringLiteral("IPAPGothic"), 10));
     QWidget window;
-    window.setWindowTitle(QStringLiteral("VxCmdBtn ギャラリー"));
+    window.setWindowTitle(QStringLiteral("コントロール ギャラリー"));
     auto* layout = new QVBoxLayout(&window);
     auto* status = new QLabel(QStringLiteral("ボタンを押してください"));
 
@@ -87,6 +90,37 @@ int main(int argc, char** argv) {
         dialog.exec();
     });
     layout->addWidget(buttons);
+
+    auto* calendars = new QGroupBox(QStringLiteral("VxCalendar"));
+    auto* row = new QHBoxLayout(calendars);
+    auto* plain = new vxcal::VxCalendar;
+    plain->setFixedSize(134, 154);
+    auto* threeD = new vxcal::VxCalendar;
+    threeD->setThreeD(true);
+    threeD->setFirstDay(2);
+    threeD->setScrollBar(1);
+    threeD->setFixedSize(200, 200);
+    threeD->setMarkColor(1, QColor(255, 220, 220));
+    threeD->setMarkType(1, 1);
+    threeD->setMarkType(15, 1);
+    row->addWidget(plain);
+    row->addWidget(threeD);
+    for (vxcal::VxCalendar* c : {plain, threeD}) {
+        QObject::connect(c, &vxcal::VxCalendar::Change, status, [status, c] {
+            const QVariantList mdy = c->DateTimeToMDY(c->date().toDouble());
+            status->setText(QStringLiteral("Change: %1/%2/%3")
+                                .arg(mdy[2].toInt())
+                                .arg(mdy[0].toInt(), 2, 10, QLatin1Char('0'))
+                                .arg(mdy[1].toInt(), 2, 10, QLatin1Char('0')));
+        });
+    }
+    auto* page = new vx::VxCmdBtn(QStringLiteral("プロパティ…"));
+    QObject::connect(page, &vx::VxCmdBtn::Click, &window, [threeD, &window] {
+        vxcal::VxCalPropPage dialog(*threeD, vxcal::VxCalendar::iniFile(), &window);
+        dialog.exec();
+    });
+    row->addWidget(page);
+    layout->addWidget(calendars);
     layout->addWidget(status);
     window.show();
     return app.exec();
