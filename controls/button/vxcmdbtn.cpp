@@ -1,5 +1,6 @@
 #include "vxcmdbtn.h"
 
+#include "vxcommon.h"
 #include "vxtexts.h"
 
 #include <QApplication>
@@ -27,45 +28,10 @@ namespace {
 const QStringList kDefaultCaptions = {"&Add New", "&Delete", "&Update", "&Bookmark",
                                       "&First",   "&Last",   "&Next",   "&Previous"};
 
-// The old system's fonts and the IPA fonts that stand in for them.
-void registerFontSubstitutes() {
-    static bool done = false;
-    if (done) {
-        return;
-    }
-    done = true;
-    QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
-    QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
-    QFont::insertSubstitution(QStringLiteral("ＭＳ 明朝"), QStringLiteral("IPAMincho"));
-    QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("IPAPMincho"));
-}
-
-int vbButton(Qt::MouseButton b) {
-    switch (b) {
-    case Qt::LeftButton:
-        return 1;
-    case Qt::RightButton:
-        return 2;
-    case Qt::MiddleButton:
-        return 4;
-    default:
-        return 0;
-    }
-}
-
-int vbShift(Qt::KeyboardModifiers m) {
-    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
-           (m & Qt::AltModifier ? 4 : 0);
-}
-
-Qt::CursorShape cursorFor(int pointer) {
-    static const Qt::CursorShape shapes[] = {
-        Qt::ArrowCursor,     Qt::ArrowCursor,   Qt::CrossCursor,     Qt::IBeamCursor,
-        Qt::ArrowCursor,     Qt::SizeAllCursor, Qt::SizeBDiagCursor, Qt::SizeVerCursor,
-        Qt::SizeFDiagCursor, Qt::SizeHorCursor, Qt::UpArrowCursor,   Qt::WaitCursor,
-        Qt::ForbiddenCursor, Qt::BusyCursor,    Qt::WhatsThisCursor, Qt::SizeAllCursor};
-    return pointer >= 0 && pointer < 16 ? shapes[pointer] : Qt::ArrowCursor;
-}
+using common::acceptBool;
+using common::acceptInt;
+using common::vbButton;
+using common::vbShift;
 
 } // namespace
 
@@ -82,7 +48,7 @@ QSize VxCmdBtn::Picture::size() const {
 
 VxCmdBtn::VxCmdBtn(QWidget* parent)
     : QWidget(parent) {
-    registerFontSubstitutes();
+    common::installFontSubstitutes();
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
@@ -109,52 +75,6 @@ bool VxCmdBtn::refuse(int number, const QString& message) {
     errorMessage_ = message;
     emit propertyRefused(number, message);
     return false;
-}
-
-bool VxCmdBtn::acceptBool(const QVariant& v, bool* out) const {
-    switch (v.typeId()) {
-    case QMetaType::Bool:
-        *out = v.toBool();
-        return true;
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-    case QMetaType::Short: {
-        const qlonglong n = v.toLongLong();
-        if (n == 0 || n == 1 || n == -1) { // True is -1 in the old world
-            *out = n != 0;
-            return true;
-        }
-        return false;
-    }
-    case QMetaType::QString: {
-        const QString s = v.toString().trimmed();
-        if (s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) {
-            *out = true;
-            return true;
-        }
-        if (s.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) {
-            *out = false;
-            return true;
-        }
-        return false;
-    }
-    default:
-        return false;
-    }
-}
-
-bool VxCmdBtn::acceptInt(const QVariant& v, int lo, int hi, int* out) const {
-    bool ok = false;
-    double d = v.toDouble(&ok);
-    if (!ok || v.typeId() == QMetaType::Bool || d != static_cast<int>(d)) {
-        return false;
-    }
-    const int n = static_cast<int>(d);
-    if (n < lo || n > hi) {
-        return false;
-    }
-    *out = n;
-    return true;
 }
 
 // ------------------------------------------------------------------ pictures
@@ -284,37 +204,24 @@ bool VxCmdBtn::setStyle(const QVariant& v) {
 }
 
 void VxCmdBtn::setFontName(const QString& name) {
-    QFont f = font();
-    f.setFamily(name);
-    setFont(f);
-    update();
+    common::changeFont(this, [&](QFont& f) { f.setFamily(name); });
 }
 void VxCmdBtn::setFontBold(bool on) {
-    QFont f = font();
-    f.setBold(on);
-    setFont(f);
+    common::changeFont(this, [&](QFont& f) { f.setBold(on); });
 }
 void VxCmdBtn::setFontItalic(bool on) {
-    QFont f = font();
-    f.setItalic(on);
-    setFont(f);
+    common::changeFont(this, [&](QFont& f) { f.setItalic(on); });
 }
 void VxCmdBtn::setFontUnderline(bool on) {
-    QFont f = font();
-    f.setUnderline(on);
-    setFont(f);
+    common::changeFont(this, [&](QFont& f) { f.setUnderline(on); });
 }
 void VxCmdBtn::setFontSize(double size) {
     if (size > 0) {
-        QFont f = font();
-        f.setPointSizeF(size);
-        setFont(f);
+        common::changeFont(this, [&](QFont& f) { f.setPointSizeF(size); });
     }
 }
 void VxCmdBtn::setFontStrikethru(bool on) {
-    QFont f = font();
-    f.setStrikeOut(on);
-    setFont(f);
+    common::changeFont(this, [&](QFont& f) { f.setStrikeOut(on); });
 }
 
 void VxCmdBtn::setLightColor(const QColor& c) {
@@ -530,7 +437,7 @@ void VxCmdBtn::applyCursor() {
             setCursor(QCursor(mouseIcon_.pixmap(32, 32)));
         }
     } else {
-        setCursor(cursorFor(mousePointer_));
+        setCursor(mousePointer_ == 15 ? Qt::SizeAllCursor : common::standardPointer(mousePointer_));
     }
 }
 
@@ -853,8 +760,7 @@ void VxCmdBtn::mouseMoveEvent(QMouseEvent* e) {
     if (!(e->buttons() & Qt::LeftButton) && !tipText_.isEmpty() && !tip_) {
         startTipTimer();
     }
-    emit MouseMove(vbButton(Qt::MouseButton(int(e->buttons()) & 7)), vbShift(e->modifiers()), p.x(),
-                   p.y());
+    emit MouseMove(vbButton(e->buttons()), vbShift(e->modifiers()), p.x(), p.y());
 }
 
 void VxCmdBtn::keyPressEvent(QKeyEvent* e) {

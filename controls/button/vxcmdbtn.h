@@ -240,8 +240,6 @@ private:
     };
 
     bool refuse(int number, const QString& message);
-    bool acceptBool(const QVariant& v, bool* out) const;
-    bool acceptInt(const QVariant& v, int lo, int hi, int* out) const;
     bool loadPicture(const QVariant& v, Picture* out, bool iconOnly) const;
     void applySystemColors();
     void press(bool takeFocus);

@@ -1,6 +1,7 @@
 #include "vxdefaults.h"
 
 #include "vxcmdbtn.h"
+#include "vxcommon.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -38,18 +39,10 @@ bool boolKey(const QSettings& s, const QString& key, bool fallback) {
 }
 
 QColor colorKey(const QSettings& s, const QString& key, const QColor& fallback) {
-    // Stored as the old 0x00BBGGRR number.
-    bool ok = false;
-    const qlonglong v = s.value(key).toString().trimmed().toLongLong(&ok);
-    if (!ok || v < 0 || v > 0xFFFFFF) {
-        return fallback;
-    }
-    return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
+    return common::colorFromText(s.value(key).toString(), fallback);
 }
 
-QString colorText(const QColor& c) {
-    return QString::number(c.red() | (c.green() << 8) | (c.blue() << 16));
-}
+using common::colorText;
 
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "vxcalendar.h"
 
 #include "vxcaltexts.h"
+#include "vxcommon.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -40,21 +41,14 @@ int monthIndex(const Mdy& d) {
     return d.year * 12 + d.month - 1;
 }
 
-int vbShift(Qt::KeyboardModifiers m) {
-    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
-           (m & Qt::AltModifier ? 4 : 0);
-}
-int vbButton(Qt::MouseButtons b) {
-    return (b & Qt::LeftButton ? 1 : 0) | (b & Qt::RightButton ? 2 : 0) |
-           (b & Qt::MiddleButton ? 4 : 0);
-}
+using vx::common::vbButton;
+using vx::common::vbShift;
 
 } // namespace
 
 VxCalendar::VxCalendar(QWidget* parent)
     : QWidget(parent) {
-    QFont::insertSubstitution(QStringLiteral("MS Pゴシック"), QStringLiteral("IPAPGothic"));
-    QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
+    vx::common::installFontSubstitutes();
     setFont(QFont(QStringLiteral("MS Pゴシック"), 9));
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
@@ -102,27 +96,12 @@ bool VxCalendar::refuse(int number, const QString& message) {
 }
 
 bool VxCalendar::acceptBool(const QVariant& v, bool* out) const {
-    if (v.typeId() == QMetaType::Bool) {
-        *out = v.toBool();
-        return true;
-    }
-    bool ok = false;
-    const int n = v.toInt(&ok);
-    if (!ok || v.typeId() == QMetaType::QString || (n != 0 && n != 1 && n != -1)) {
-        return false;
-    }
-    *out = n != 0;
-    return true;
+    // Only 0, 1 and -1 (and true and false) are Booleans here, not the words.
+    return v.typeId() != QMetaType::QString && vx::common::acceptBool(v, out);
 }
 
 bool VxCalendar::acceptInt(const QVariant& v, int lo, int hi, int* out) const {
-    bool ok = false;
-    const double d = v.toDouble(&ok);
-    if (!ok || v.typeId() == QMetaType::Bool || d < lo || d > hi) {
-        return false;
-    }
-    *out = static_cast<int>(d);
-    return true;
+    return vx::common::acceptInt(v, lo, hi, out);
 }
 
 // ------------------------------------------------------------------ dates
@@ -475,21 +454,13 @@ bool VxCalendar::setMousePointer(const QVariant& v) {
 }
 
 void VxCalendar::applyCursor() {
-    static const Qt::CursorShape shapes[] = {
-        Qt::ArrowCursor,     Qt::ArrowCursor,   Qt::CrossCursor,     Qt::IBeamCursor,
-        Qt::ArrowCursor,     Qt::SizeAllCursor, Qt::SizeBDiagCursor, Qt::SizeVerCursor,
-        Qt::SizeFDiagCursor, Qt::SizeHorCursor, Qt::UpArrowCursor,   Qt::WaitCursor,
-        Qt::ForbiddenCursor, Qt::BusyCursor,    Qt::SizeAllCursor};
     if (mousePointer_ == 0) {
         unsetCursor();
     } else if (mousePointer_ == 15 || mousePointer_ == 99) {
-        if (mouseIcon_.isNull()) {
-            setCursor(Qt::ArrowCursor);
-        } else {
-            setCursor(QCursor(mouseIcon_.pixmap(32, 32)));
-        }
+        setCursor(mouseIcon_.isNull() ? QCursor(Qt::ArrowCursor)
+                                      : QCursor(mouseIcon_.pixmap(32, 32)));
     } else {
-        setCursor(shapes[mousePointer_]);
+        setCursor(vx::common::standardPointer(mousePointer_));
     }
 }
 
@@ -547,36 +518,24 @@ bool VxCalendar::setBorderStyle(const QVariant& v) {
 }
 
 void VxCalendar::setFontName(const QString& n) {
-    QFont f = font();
-    f.setFamily(n);
-    setFont(f);
+    vx::common::changeFont(this, [&](QFont& f) { f.setFamily(n); });
 }
 void VxCalendar::setFontBold(bool on) {
-    QFont f = font();
-    f.setBold(on);
-    setFont(f);
+    vx::common::changeFont(this, [&](QFont& f) { f.setBold(on); });
 }
 void VxCalendar::setFontItalic(bool on) {
-    QFont f = font();
-    f.setItalic(on);
-    setFont(f);
+    vx::common::changeFont(this, [&](QFont& f) { f.setItalic(on); });
 }
 void VxCalendar::setFontSize(double s) {
     if (s > 0) {
-        QFont f = font();
-        f.setPointSizeF(s);
-        setFont(f);
+        vx::common::changeFont(this, [&](QFont& f) { f.setPointSizeF(s); });
     }
 }
 void VxCalendar::setFontUnderline(bool on) {
-    QFont f = font();
-    f.setUnderline(on);
-    setFont(f);
+    vx::common::changeFont(this, [&](QFont& f) { f.setUnderline(on); });
 }
 void VxCalendar::setFontStrikethru(bool on) {
-    QFont f = font();
-    f.setStrikeOut(on);
-    setFont(f);
+    vx::common::changeFont(this, [&](QFont& f) { f.setStrikeOut(on); });
 }
 
 // ------------------------------------------------------------------ marks and methods

@@ -4,6 +4,7 @@
 #include "vxcalendar.h"
 #include "vxcalproppage.h"
 #include "vxcmdbtn.h"
+#include "vxcommon.h"
 #include "vxdefaults.h"
 
 #include <QApplication>
@@ -32,7 +33,7 @@ QPixmap samplePicture(QColor c) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
+    vx::common::installFontSubstitutes();
     QApplication::setFont(QFont(QStringLiteral("IPAPGothic"), 10));
     QWidget window;
     window.setWindowTitle(QStringLiteral("コントロール ギャラリー"));

@@ -4,6 +4,7 @@
 #include "screens.h"
 #include "showmsg.h"
 #include "startup.h"
+#include "vxcommon.h"
 
 #include <QApplication>
 #include <QFont>
@@ -11,10 +12,7 @@
 namespace ui {
 
 void installJapaneseFonts() {
-    QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
-    QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
-    QFont::insertSubstitution(QStringLiteral("ＭＳ 明朝"), QStringLiteral("IPAMincho"));
-    QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("IPAPMincho"));
+    vx::common::installFontSubstitutes();
     QFont base(QStringLiteral("IPAPGothic"));
     base.setPointSize(10);
     QApplication::setFont(base);
