@@ -629,6 +629,38 @@ private slots:
         QCOMPARE(p1->currentText(), "返品受付");
     }
 
+    void purposeAndStaffLengthLimits_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("typed");
+        QTest::addColumn<int>("kept");
+        QTest::newRow("purpose 1: 100") << "cmb用件1" << 60 << 50;
+        QTest::newRow("purpose 2: 100") << "cmb用件2" << 50 << 50;
+        QTest::newRow("staff: 40") << "cmb担当" << 21 << 20;
+    }
+    void purposeAndStaffLengthLimits() {
+        QFETCH(QString, field);
+        QFETCH(int, typed);
+        QFETCH(int, kept);
+        DeskFixture f;
+        f.open();
+        f.desk->show();
+        QApplication::setActiveWindow(f.desk.get());
+        QVERIFY(QTest::qWaitForWindowActive(f.desk.get()));
+        auto* box = f.child<QComboBox>(field.toUtf8().constData());
+        box->setFocus();
+        box->setEditText(QString(typed, QChar(0x7528)));
+        f.child<QLineEdit>("txtふりがな")->setFocus(); // leave the field
+        QCOMPARE(box->currentText().size(), kept);
+        // Too long: nothing was learnt into the code list.
+        if (typed > kept) {
+            QCOMPARE(f.data()
+                         .scalar("select count(*) from コードマスタ where sname like '用用用*'")
+                         .toInt(),
+                     0);
+            QTRY_COMPARE(QApplication::focusWidget(), box);
+        }
+    }
+
     void lineThatCannotOpenIsShown() {
         DeskFixture f;
         QFile conf(f.files.paths.dataDir + "ports.conf");
