@@ -77,6 +77,26 @@ bool VxCmdBtn::refuse(int number, const QString& message) {
     return false;
 }
 
+bool VxCmdBtn::takeInt(const QVariant& v, int lo, int hi, const QString& message, int& member) {
+    int n;
+    if (!acceptInt(v, lo, hi, &n)) {
+        return refuse(ErrInvalidProperty, message);
+    }
+    member = n;
+    update();
+    return true;
+}
+
+bool VxCmdBtn::takeBool(const QVariant& v, const QString& message, bool& member) {
+    bool on;
+    if (!acceptBool(v, &on)) {
+        return refuse(ErrInvalidProperty, message);
+    }
+    member = on;
+    update();
+    return true;
+}
+
 // ------------------------------------------------------------------ pictures
 
 bool VxCmdBtn::loadPicture(const QVariant& v, Picture* out, bool iconOnly) const {
@@ -194,13 +214,7 @@ bool VxCmdBtn::setMouseIcon(const QVariant& v) {
 // ------------------------------------------------------------------ properties
 
 bool VxCmdBtn::setStyle(const QVariant& v) {
-    int n;
-    if (!acceptInt(v, 0, 1, &n)) {
-        return refuse(ErrInvalidProperty, text::kInvalidValue);
-    }
-    style_ = n;
-    update();
-    return true;
+    return takeInt(v, 0, 1, text::kInvalidValue, style_);
 }
 
 void VxCmdBtn::setFontName(const QString& name) {
@@ -254,13 +268,7 @@ void VxCmdBtn::setForeColor(const QColor& c) {
 }
 
 bool VxCmdBtn::setBevelWidth(const QVariant& v) {
-    int n;
-    if (!acceptInt(v, 0, 10, &n)) {
-        return refuse(ErrInvalidProperty, text::kBevelWidth);
-    }
-    bevel_ = n;
-    update();
-    return true;
+    return takeInt(v, 0, 10, text::kBevelWidth, bevel_);
 }
 
 bool VxCmdBtn::setButtonState(const QVariant& v) {
@@ -363,13 +371,7 @@ void VxCmdBtn::applySystemColors() {
 }
 
 bool VxCmdBtn::setSizePicture(const QVariant& v) {
-    bool on;
-    if (!acceptBool(v, &on)) {
-        return refuse(ErrInvalidProperty, text::kSizePicture);
-    }
-    sizePicture_ = on;
-    update();
-    return true;
+    return takeBool(v, text::kSizePicture, sizePicture_);
 }
 
 bool VxCmdBtn::setMouseFocus(const QVariant& v) {
@@ -398,23 +400,11 @@ bool VxCmdBtn::setDataMethod(const QVariant& v) {
 }
 
 bool VxCmdBtn::setMultiLine(const QVariant& v) {
-    int n;
-    if (!acceptInt(v, 0, 3, &n)) {
-        return refuse(ErrInvalidProperty, text::kMultiLine);
-    }
-    multiLine_ = n;
-    update();
-    return true;
+    return takeInt(v, 0, 3, text::kMultiLine, multiLine_);
 }
 
 bool VxCmdBtn::setChiselText(const QVariant& v) {
-    int n;
-    if (!acceptInt(v, 0, 2, &n)) {
-        return refuse(ErrInvalidProperty, text::kChiselText);
-    }
-    chisel_ = n;
-    update();
-    return true;
+    return takeInt(v, 0, 2, text::kChiselText, chisel_);
 }
 
 bool VxCmdBtn::setMousePointer(const QVariant& v) {
@@ -442,23 +432,11 @@ void VxCmdBtn::applyCursor() {
 }
 
 bool VxCmdBtn::setAppearance(const QVariant& v) {
-    int n;
-    if (!acceptInt(v, 0, 1, &n)) {
-        return refuse(ErrInvalidProperty, text::kAppearance);
-    }
-    appearance_ = n;
-    update();
-    return true;
+    return takeInt(v, 0, 1, text::kAppearance, appearance_);
 }
 
 bool VxCmdBtn::setBorderStyle(const QVariant& v) {
-    int n;
-    if (!acceptInt(v, 0, 2, &n)) {
-        return refuse(ErrInvalidProperty, text::kBorderStyle);
-    }
-    borderStyle_ = n;
-    update();
-    return true;
+    return takeInt(v, 0, 2, text::kBorderStyle, borderStyle_);
 }
 
 void VxCmdBtn::setCaption(const QString& c) {

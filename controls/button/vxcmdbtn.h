@@ -240,6 +240,10 @@ private:
     };
 
     bool refuse(int number, const QString& message);
+    // A property that takes a whole number in lo..hi, or a Boolean, and
+    // repaints; a refused value keeps the member and reports the message.
+    bool takeInt(const QVariant& v, int lo, int hi, const QString& message, int& member);
+    bool takeBool(const QVariant& v, const QString& message, bool& member);
     bool loadPicture(const QVariant& v, Picture* out, bool iconOnly) const;
     void applySystemColors();
     void press(bool takeFocus);

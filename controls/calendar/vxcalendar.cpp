@@ -104,6 +104,26 @@ bool VxCalendar::acceptInt(const QVariant& v, int lo, int hi, int* out) const {
     return vx::common::acceptInt(v, lo, hi, out);
 }
 
+bool VxCalendar::takeInt(const QVariant& v, int lo, int hi, const QString& message, int& member) {
+    int n;
+    if (!acceptInt(v, lo, hi, &n)) {
+        return refuse(ErrInvalidProperty, message);
+    }
+    member = n;
+    update();
+    return true;
+}
+
+bool VxCalendar::takeBool(const QVariant& v, const QString& message, bool& member) {
+    bool on;
+    if (!acceptBool(v, &on)) {
+        return refuse(ErrInvalidProperty, message);
+    }
+    member = on;
+    update();
+    return true;
+}
+
 // ------------------------------------------------------------------ dates
 
 void VxCalendar::recompute() {
@@ -355,13 +375,7 @@ bool VxCalendar::setScrollBar(const QVariant& v) {
 }
 
 bool VxCalendar::setFirstDay(const QVariant& v) {
-    int n;
-    if (!acceptInt(v, 1, 7, &n)) {
-        return refuse(ErrInvalidProperty, text::kFirstDay);
-    }
-    firstDay_ = n;
-    update();
-    return true;
+    return takeInt(v, 1, 7, text::kFirstDay, firstDay_);
 }
 
 bool VxCalendar::setGetArrows(const QVariant& v) {
@@ -374,13 +388,7 @@ bool VxCalendar::setGetArrows(const QVariant& v) {
 }
 
 bool VxCalendar::setFocusFrame(const QVariant& v) {
-    bool on;
-    if (!acceptBool(v, &on)) {
-        return refuse(ErrInvalidProperty, text::kFocusFrame);
-    }
-    focusFrame_ = on;
-    update();
-    return true;
+    return takeBool(v, text::kFocusFrame, focusFrame_);
 }
 
 void VxCalendar::parseTitles() {
@@ -492,13 +500,7 @@ void VxCalendar::setForeColor(const QColor& c) {
 }
 
 bool VxCalendar::setDatePosition(const QVariant& v) {
-    int n;
-    if (!acceptInt(v, 0, 9, &n)) {
-        return refuse(ErrInvalidProperty, text::kDatePosition);
-    }
-    datePosition_ = n;
-    update();
-    return true;
+    return takeInt(v, 0, 9, text::kDatePosition, datePosition_);
 }
 
 void VxCalendar::setToolTipText(const QString& t) {

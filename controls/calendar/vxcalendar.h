@@ -243,6 +243,10 @@ protected:
 
 private:
     bool refuse(int number, const QString& message);
+    // A property that takes a whole number in lo..hi, or a Boolean, and
+    // repaints; a refused value keeps the member and reports the message.
+    bool takeInt(const QVariant& v, int lo, int hi, const QString& message, int& member);
+    bool takeBool(const QVariant& v, const QString& message, bool& member);
     bool acceptBool(const QVariant& v, bool* out) const;
     bool acceptInt(const QVariant& v, int lo, int hi, int* out) const;
     void recompute(); // derived values from date_
