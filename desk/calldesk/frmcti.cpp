@@ -464,7 +464,9 @@ void FrmCti::FormInit() {
                     QTimer::singleShot(0, this, [this, row = a.row()] { numberCheck(row); });
                 }
             });
-    listModel_ = new core::WorkTableModel(workDb(), QStringLiteral("w着信表示"), {}, {}, this);
+    // Loaded once by the opening that follows, not here as well.
+    listModel_ = new core::WorkTableModel(workDb(), QStringLiteral("w着信表示"), {}, {}, this,
+                                          core::WorkTableModel::Load::Later);
     listModel_->setHeaders(
         {QStringLiteral("code"), QStringLiteral("日付時間"), QStringLiteral("日付"),
          QStringLiteral("時間"), QStringLiteral("電話番号"), QStringLiteral("名      称"),
@@ -834,12 +836,6 @@ qint32 FrmCti::nextCustomerCode() const {
     return top.isNull() ? 1 : top.toInt() + 1;
 }
 
-QString FrmCti::customerName() const {
-    return cmb顧客名_->currentText();
-}
-QString FrmCti::customerCode() const {
-    return txt顧客コード_->text();
-}
 
 // ------------------------------------------------------------------ customer panel
 

@@ -124,8 +124,6 @@ private:
     void applyDateDisplay();
     std::optional<QDateTime> callMoment() const;
     qint32 nextCustomerCode() const;
-    QString customerName() const;
-    QString customerCode() const;
 
     // customer panel
     QComboBox* cmb顧客名_;

@@ -17,15 +17,6 @@ namespace callerid {
 namespace events {
 constexpr int kReceive = 2;
 constexpr int kCts = 3;
-constexpr int kDsr = 4;
-constexpr int kCd = 5;
-constexpr int kRing = 6;
-constexpr int kBreak = 1001;
-constexpr int kFrame = 1004;
-constexpr int kOverrun = 1006;
-constexpr int kRxOver = 1008;
-constexpr int kParity = 1009;
-constexpr int kTxFull = 1010;
 } // namespace events
 
 struct LineSettings {

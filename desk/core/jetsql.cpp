@@ -255,7 +255,6 @@ private:
         if (insertSelect) {
             return;
         }
-        tableAt_ = tableAt;
         baseSchema_ = schemaOf_[tableAt];
         resolvedTable_ = ctx_.canonicalName(tok_[tableAt].text);
         if (resolvedTable_.isEmpty()) {
@@ -451,7 +450,6 @@ private:
     QString error_;
     size_t selectAt_ = SIZE_MAX;
     size_t fromAt_ = SIZE_MAX;
-    size_t tableAt_ = SIZE_MAX;
     bool simpleSelect_ = false;
     bool hasOrder_ = false;
     bool orderByRowid_ = false;

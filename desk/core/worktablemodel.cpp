@@ -6,13 +6,33 @@
 namespace core {
 
 WorkTableModel::WorkTableModel(db::Database& db, const QString& table, const QStringList& columns,
-                               const QString& orderBy, QObject* parent)
+                               const QString& orderBy, QObject* parent, Load load)
     : QAbstractTableModel(parent)
     , db_(db)
     , table_(table)
     , wanted_(columns)
     , orderBy_(orderBy) {
-    refresh();
+    if (load == Load::Now) {
+        refresh();
+        return;
+    }
+    // Columns only, from the table's definition: rows come with refresh().
+    const db::TableDef def = db_.tableDef(table_);
+    const QStringList names = wanted_.isEmpty() ? [&] {
+        QStringList all;
+        for (const db::FieldDef& f : def.fields()) {
+            all << f.name;
+        }
+        return all;
+    }()
+                                                : wanted_;
+    for (const QString& name : names) {
+        for (const db::FieldDef& f : def.fields()) {
+            if (fold::key(f.name) == fold::key(name)) {
+                columns_ << db::Column{f.name, fold::key(f.name), f.type, f.size};
+            }
+        }
+    }
 }
 
 bool WorkTableModel::refresh() {

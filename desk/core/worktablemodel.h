@@ -16,8 +16,9 @@ class WorkTableModel : public QAbstractTableModel {
 public:
     // columns: the fields to show, in order (empty: every field);
     // orderBy: a Jet order-by list, empty for insertion order.
+    enum class Load { Now, Later };
     WorkTableModel(db::Database& db, const QString& table, const QStringList& columns = {},
-                   const QString& orderBy = {}, QObject* parent = nullptr);
+                   const QString& orderBy = {}, QObject* parent = nullptr, Load load = Load::Now);
 
     // Reads the table again.
     bool refresh();

@@ -48,6 +48,19 @@ private slots:
         QVERIFY(sorted.lastError().contains("code"));
     }
 
+    void deferredLoadingKnowsItsColumns() {
+        TestFiles files;
+        auto work = files.work();
+        QVERIFY(work->execute("insert into w着信表示 (code, 名称) values (1, 'A')"));
+        core::WorkTableModel model(*work, "w着信表示", {}, {}, nullptr, core::WorkTableModel::Load::Later);
+        QCOMPARE(model.rowCount(), 0);
+        QCOMPARE(model.columnCount(), 12);
+        QCOMPARE(model.columnOf("新規"), 11);
+        QCOMPARE(model.fieldType(11), 1);
+        QVERIFY(model.refresh());
+        QCOMPARE(model.rowCount(), 1);
+    }
+
     void dateEditsAreStoredAsDates() {
         TestFiles files;
         auto work = files.work();
