@@ -1,0 +1,24 @@
+#pragma once
+// Names for assistive technology and UI automation: every input control is
+// announced by the text of the label beside it, every screen by its caption.
+
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+namespace ui {
+
+// The label's text (trailing colons and blanks dropped) becomes the
+// control's accessible name, and the label its buddy. An editable combo box's
+// line edit gets the same name.
+void nameByLabel(QWidget* control, QLabel* label);
+// For a control whose label is drawn elsewhere (a grid heading, a panel title).
+void nameByLabel(QWidget* control, const QString& labelText);
+// The window's caption as its accessible name.
+void nameWindow(QWidget* window);
+
+// A label text as it is announced: "顧客名：" → "顧客名".
+QString spokenLabel(const QString& labelText);
+
+} // namespace ui
