@@ -200,10 +200,13 @@ void FrmGojuren::build() {
     resize(720, 620);
 }
 
-QString FrmGojuren::customersTable() const {
+QString FrmGojuren::quotedDataFile() const {
     QString path = dataFile_;
-    path.replace(QLatin1Char('\''), QLatin1String("''"));
-    return QStringLiteral("顧客マスタ in '%1'").arg(path);
+    return path.replace(QLatin1Char('\''), QLatin1String("''"));
+}
+
+QString FrmGojuren::customersTable() const {
+    return QStringLiteral("顧客マスタ in '%1'").arg(quotedDataFile());
 }
 
 void FrmGojuren::refreshGrid() {
@@ -245,21 +248,15 @@ void FrmGojuren::ReadSansyo(const QString& ch) {
     // A reading matches when it begins with the kana, its katakana or its
     // half-width form. Comparison ignores those differences already, so
     // forms that fold alike are tested once: same rows, a third of the work.
-    QStringList patterns;
-    QStringList seen;
+    QStringList seen, tests;
+    QVariantList params;
     for (const QString& form : {ch, forms.katakana, forms.halfWidth}) {
         const QString pattern = form + QLatin1Char('*');
-        const QString key = core::fold::key(pattern);
-        if (!seen.contains(key)) {
+        if (const QString key = core::fold::key(pattern); !seen.contains(key)) {
             seen << key;
-            patterns << pattern;
+            tests << QStringLiteral("(ふりがな like ?)");
+            params << pattern;
         }
-    }
-    QStringList tests;
-    QVariantList params;
-    for (const QString& p : std::as_const(patterns)) {
-        tests << QStringLiteral("(ふりがな like ?)");
-        params << p;
     }
     showBusy(true);
     {
@@ -296,11 +293,9 @@ void FrmGojuren::Exec顧客検索() {
     condition(txtかな_, QStringLiteral("ふりがな like ? "));
     // The customer master keeps no number of its own: a customer is found by
     // any of its numbers, joined by name as the desk keeps them.
-    QString numbers = dataFile_;
-    numbers.replace(QLatin1Char('\''), QLatin1String("''"));
     condition(txt電話番号_,
               QStringLiteral("名称 in (select 名称 from 電話番号 in '%1' where 電話番号 like ?) ")
-                  .arg(numbers));
+                  .arg(quotedDataFile()));
     condition(txt顧客名_, QStringLiteral("名称 like ? "));
     condition(txt住所1_, QStringLiteral("住所1 like ? "));
     work_->execute(QStringLiteral("insert into w顧客参照 (code, 名称, 住所1) "

@@ -402,6 +402,25 @@ private slots:
         QCOMPARE(QFileInfo::exists(path), how == "garbage"); // nothing made in its place
     }
 
+    // The data file's path is written into the statements: a quote in it
+    // must not break them.
+    void folderWithAQuote() {
+        Finder f;
+        const QString dir = f.files.dir.path() + "/O'Neil's data/";
+        QVERIFY(QDir().mkpath(dir));
+        for (const QString& n : {core::kDataDbName, core::kWorkDbName}) {
+            QVERIFY(QFile::rename(f.files.paths.dataDir + n, dir + n));
+        }
+        f.files.paths = core::Paths::forDataDir(dir);
+        QVERIFY(f.use([](QDialog& d) {
+            kanaButton(d, 0)->DoClick();
+            QCOMPARE(names(d), (QStringList{"秋山", "阿部", "安藤"}));
+            type(d, "txt電話番号", "0312");
+            click(d, "cmd顧客参照");
+            QCOMPARE(names(d), (QStringList{"阿部", "安藤", "伊藤"}));
+        }));
+    }
+
     void properties() {
         ClsGojuren finder;
         QVERIFY(finder.setProperty("pcDataFile", "/d/RbCtiData2K.mdb") == true);
