@@ -7,6 +7,7 @@
 #include "datebox.h"
 #include "decoder.h"
 #include "handover.h"
+#include "hint.h"
 #include "intake.h"
 #include "lineconfig.h"
 #include "screens.h"
@@ -265,8 +266,8 @@ void FrmCti::build() {
         findChild<vx::VxCmdBtn*>(QString::fromUtf8(n))
             ->setEnabled(ui::screens().available(QString::fromUtf8(form)));
     }
-    // The finders and the hint window come with their own screens.
-    for (const char* n : {"cmd郵便", "cmdHint", "cmdHintQ1"}) {
+    // The postal finder comes with its own library.
+    for (const char* n : {"cmd郵便"}) {
         findChild<vx::VxCmdBtn*>(QString::fromUtf8(n))->setEnabled(false);
     }
 
@@ -311,6 +312,8 @@ void FrmCti::connectCommands() {
     on("cmdMonBef", [this] { Read用件(-1); });
     on("cmdMonNext", [this] { Read用件(1); });
     connect(grid着信表示_, &QTableView::doubleClicked, this, [this] { Dsp着信詳細(); });
+    on("cmdHint", [this] { masters::OpenHint(this, QStringLiteral("cmdHint")); });
+    on("cmdHintQ1", [this] { masters::OpenHint(this, QStringLiteral("cmdHintQ1")); });
 
     // Function keys act wherever the focus is.
     auto key = [this](QKeySequence k, const char* buttonName) {
