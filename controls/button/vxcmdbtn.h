@@ -21,6 +21,7 @@
 #include <QWidget>
 #include <functional>
 
+#include "vxcontrol.h"
 #include "vxdatasource.h"
 #include "vxglobal.h"
 
@@ -176,11 +177,18 @@ public:
     DataSource* dataSource() const { return dataSource_; }
 
     // The last refusal of a property value.
-    int lastErrorNumber() const { return errorNumber_; }
-    QString lastErrorMessage() const { return errorMessage_; }
+    int lastErrorNumber() const { return refusals_.number(); }
+    QString lastErrorMessage() const { return refusals_.message(); }
+
+    // What assistive technology announces: the caption without its
+    // mnemonic marks, or for a picture button the meaning of its name.
+    QString spokenName() const;
+    // Exactly what a click does: press and release over the button.
+    void pressAndRelease();
 
     // The container marks its default button; it gets a second frame.
     void setDefaultButton(bool on);
+    bool isDefaultButton() const { return defaultButton_; }
 
     // ---- persistence: the property bag, by the published names
     QVariantMap saveProperties() const;
@@ -239,12 +247,8 @@ private:
         QSize size() const;
     };
 
-    bool refuse(int number, const QString& message);
-    // A property that takes a whole number in lo..hi, or a Boolean, and
-    // repaints; a refused value keeps the member and reports the message.
-    bool takeInt(const QVariant& v, int lo, int hi, const QString& message, int& member);
-    bool takeBool(const QVariant& v, const QString& message, bool& member);
-    bool loadPicture(const QVariant& v, Picture* out, bool iconOnly) const;
+    bool refuse(int number, const QString& message) { return refusals_.refuse(number, message); }
+    bool loadPicture(const QVariant& v, Picture* out) const;
     void applySystemColors();
     void press(bool takeFocus);
     void release(bool inside);
@@ -289,8 +293,7 @@ private:
     bool toggleWasDown_ = false;
     bool defaultButton_ = false;
     DataSource* dataSource_ = nullptr;
-    int errorNumber_ = 0;
-    QString errorMessage_;
+    common::Refusals refusals_;
     QRect rPic_, rText_;
     QTimer tipTimer_;
     QPointer<QWidget> tip_;

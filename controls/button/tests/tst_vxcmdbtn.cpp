@@ -587,7 +587,7 @@ private slots:
         QFile f(ini);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray text = f.readAll();
-        QVERIFY(text.contains("[VxCmd%20Settings]") || text.contains("[VxCmd Settings]"));
+        QVERIFY(text.contains("[VxCmd Settings]"));
         f.close();
         const vx::VxDefaults back = vx::VxDefaults::load(ini);
         QCOMPARE(back.BevelWidth, 4);
@@ -613,9 +613,9 @@ private slots:
         }
         QTest::newRow("binary junk") << junk;
         QTest::newRow("out of range") << QByteArray(
-            "[VxCmd%20Settings]\nBevelWidth=44\nBorderStyle=-3\nZoomFactor=-1\nMousePointer=50\n"
-            "LightColor=99999999\nFont%20Size=0\nToggle=maybe\nCaptionPosition=3\n");
-        QTest::newRow("missing keys") << QByteArray("[VxCmd%20Settings]\nCaptionPosition=3\n");
+            "[VxCmd Settings]\nBevelWidth=44\nBorderStyle=-3\nZoomFactor=-1\nMousePointer=50\n"
+            "LightColor=99999999\nFont Size=0\nToggle=maybe\nCaptionPosition=3\n");
+        QTest::newRow("missing keys") << QByteArray("[VxCmd Settings]\nCaptionPosition=3\n");
         QTest::newRow("empty") << QByteArray();
     }
     void damagedDefaultsFileFallsBackKeyByKey() {

@@ -420,7 +420,7 @@ private slots:
         // A damaged file falls back key by key.
         QFile junk(ini);
         QVERIFY(junk.open(QIODevice::WriteOnly));
-        junk.write("[VxCalendar%20Settings]\nFirstDay=9\nDatePosition=2\n\x01\x02\xff garbage\n");
+        junk.write("[VxCalendar Settings]\nFirstDay=9\nDatePosition=2\n\x01\x02\xff garbage\n");
         junk.close();
         VxCalendar d;
         d.applyDesignDefaults(ini);
