@@ -452,7 +452,14 @@ QString VxCmdBtn::spokenName() const {
         name.replace(QLatin1Char('~'), QLatin1Char(' '));
     }
     name = name.simplified();
-    return name.isEmpty() ? meaningOfName(objectName()) : name;
+    // A caption of signs alone ("?", "◀") says less than the button's purpose.
+    const bool words =
+        std::any_of(name.cbegin(), name.cend(), [](QChar c) { return c.isLetterOrNumber(); });
+    if (!words) {
+        const QString meaning = meaningOfName(objectName());
+        return meaning.isEmpty() ? name : meaning;
+    }
+    return name;
 }
 
 void VxCmdBtn::pressAndRelease() {

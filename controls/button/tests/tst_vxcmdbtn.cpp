@@ -692,6 +692,9 @@ private slots:
                                                 << ""
                                                 << ""
                                                 << "";
+        QTest::newRow("a sign says less") << "cmdHintQ1" << "?" << "" << "ヒント";
+        QTest::newRow("arrow sign") << "cmdMonBef" << "◀" << "" << "前へ";
+        QTest::newRow("sign of an unknown button") << "cmdPic" << "?" << "" << "?";
     }
     void accessibleNames() {
         QFETCH(QString, objectName);

@@ -157,10 +157,14 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("preselected");
         const QString yes = "はい(&Y)", no = "いいえ(&N)";
-        QTest::newRow("削除 伝票確認2") << "削除" << "伝票確認2" << no;
-        QTest::newRow("削除 その他確認") << "削除" << "その他確認" << no;
-        QTest::newRow("削除 確認") << "削除" << "確認" << no;
-        QTest::newRow("登録 確認") << "登録" << "確認" << yes;
+        QTest::newRow("削除 伝票確認2") << "削除"
+                                        << "伝票確認2" << no;
+        QTest::newRow("削除 その他確認") << "削除"
+                                         << "その他確認" << no;
+        QTest::newRow("削除 確認") << "削除"
+                                   << "確認" << no;
+        QTest::newRow("登録 確認") << "登録"
+                                   << "確認" << yes;
     }
     void confirmationsOffer() {
         QFETCH(QString, category);
@@ -185,9 +189,12 @@ private slots:
         QTest::addColumn<QString>("category");
         QTest::addColumn<QString>("kind");
         QTest::addColumn<int>("icon");
-        QTest::newRow("notice") << "削除" << "完了" << int(QMessageBox::Information);
-        QTest::newRow("warning") << "入力" << "必須入力なし" << int(QMessageBox::Warning);
-        QTest::newRow("row warning") << "行指定" << "指定なし" << int(QMessageBox::Warning);
+        QTest::newRow("notice") << "削除"
+                                << "完了" << int(QMessageBox::Information);
+        QTest::newRow("warning") << "入力"
+                                 << "必須入力なし" << int(QMessageBox::Warning);
+        QTest::newRow("row warning") << "行指定"
+                                     << "指定なし" << int(QMessageBox::Warning);
     }
     void noticesOfferOk() {
         QFETCH(QString, category);
