@@ -2,6 +2,8 @@
 
 #include "vxcmdbtn.h"
 
+#include "vxcontrol.h"
+
 #include <QAccessible>
 
 namespace vx {
@@ -31,11 +33,7 @@ QString mnemonicOf(const QString& caption) {
 } // namespace
 
 void installAccessibility() {
-    static const bool installed = [] {
-        QAccessible::installFactory(factory);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    vx::common::installAccessibleFactory(factory);
 }
 
 void notifyAccessibleName(VxCmdBtn* button) {

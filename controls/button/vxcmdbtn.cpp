@@ -116,13 +116,9 @@ bool VxCmdBtn::loadPicture(const QVariant& v, Picture* out) const {
     case QMetaType::QString: {
         // File contents, or a path to them. Bitmaps and icons are read; a
         // metafile cannot be drawn here and is refused with the rest.
-        QByteArray bytes = v.toByteArray();
-        if (v.typeId() == QMetaType::QString) {
-            QFile f(v.toString());
-            if (!f.open(QIODevice::ReadOnly)) {
-                return false;
-            }
-            bytes = f.readAll();
+        QByteArray bytes;
+        if (!common::pictureBytes(v, &bytes)) {
+            return false;
         }
         QBuffer buf(&bytes);
         buf.open(QIODevice::ReadOnly);
@@ -205,27 +201,6 @@ bool VxCmdBtn::setMouseIcon(const QVariant& v) {
 
 bool VxCmdBtn::setStyle(const QVariant& v) {
     return refusals_.takeInt(v, 0, 1, text::kInvalidValue, style_);
-}
-
-void VxCmdBtn::setFontName(const QString& name) {
-    common::changeFont(this, [&](QFont& f) { f.setFamily(name); });
-}
-void VxCmdBtn::setFontBold(bool on) {
-    common::changeFont(this, [&](QFont& f) { f.setBold(on); });
-}
-void VxCmdBtn::setFontItalic(bool on) {
-    common::changeFont(this, [&](QFont& f) { f.setItalic(on); });
-}
-void VxCmdBtn::setFontUnderline(bool on) {
-    common::changeFont(this, [&](QFont& f) { f.setUnderline(on); });
-}
-void VxCmdBtn::setFontSize(double size) {
-    if (size > 0) {
-        common::changeFont(this, [&](QFont& f) { f.setPointSizeF(size); });
-    }
-}
-void VxCmdBtn::setFontStrikethru(bool on) {
-    common::changeFont(this, [&](QFont& f) { f.setStrikeOut(on); });
 }
 
 void VxCmdBtn::setLightColor(const QColor& c) {
@@ -398,12 +373,10 @@ bool VxCmdBtn::setChiselText(const QVariant& v) {
 }
 
 bool VxCmdBtn::setMousePointer(const QVariant& v) {
-    int n;
-    if (!acceptInt(v, 0, 99, &n) || (n > 15 && n != 99)) {
-        return refuse(ErrInvalidProperty, text::kMousePointer);
+    if (!refusals_.takeInt(v, 0, 15, text::kMousePointer, mousePointer_, {99})) {
+        return false;
     }
-    mousePointer_ = n;
-    applyCursor();
+    applyCursor(); // at once, not at the next move of the pointer
     return true;
 }
 

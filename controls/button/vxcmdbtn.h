@@ -21,13 +21,14 @@
 #include <QWidget>
 #include <functional>
 
+#include "vxcommon.h"
 #include "vxcontrol.h"
 #include "vxdatasource.h"
 #include "vxglobal.h"
 
 namespace vx {
 
-class VXCMD_EXPORT VxCmdBtn : public QWidget {
+class VXCMD_EXPORT VxCmdBtn : public QWidget, public common::FontShortcuts<VxCmdBtn> {
     Q_OBJECT
     Q_PROPERTY(QVariant Style READ style WRITE setStyle)
     Q_PROPERTY(QString FontName READ fontName WRITE setFontName)
@@ -97,18 +98,6 @@ public:
     // ---- properties
     QVariant style() const { return style_; }
     bool setStyle(const QVariant& v);
-    QString fontName() const { return font().family(); }
-    void setFontName(const QString& name);
-    bool fontBold() const { return font().bold(); }
-    void setFontBold(bool on);
-    bool fontItalic() const { return font().italic(); }
-    void setFontItalic(bool on);
-    bool fontUnderline() const { return font().underline(); }
-    void setFontUnderline(bool on);
-    double fontSize() const { return font().pointSizeF(); }
-    void setFontSize(double size);
-    bool fontStrikethru() const { return font().strikeOut(); }
-    void setFontStrikethru(bool on);
     QVariant picture() const { return pictureValue_; }
     bool setPicture(const QVariant& v);
     QColor lightColor() const { return light_; }

@@ -2,6 +2,8 @@
 
 #include "vxcalendar.h"
 
+#include "vxcontrol.h"
+
 #include <QAccessible>
 
 namespace vxcal {
@@ -106,11 +108,7 @@ private:
 } // namespace
 
 void installAccessibility() {
-    static const bool installed = [] {
-        QAccessible::installFactory(factory);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    vx::common::installAccessibleFactory(factory);
 }
 
 void notifyAccessibleDate(VxCalendar* calendar) {

@@ -408,12 +408,10 @@ bool VxCalendar::setMouseIcon(const QVariant& v) {
 }
 
 bool VxCalendar::setMousePointer(const QVariant& v) {
-    int n;
-    if (!acceptInt(v, 0, 99, &n) || (n > 15 && n != 99)) {
-        return refuse(ErrInvalidProperty, text::kMousePointer);
+    if (!refusals_.takeInt(v, 0, 15, text::kMousePointer, mousePointer_, {99})) {
+        return false;
     }
-    mousePointer_ = n;
-    applyCursor();
+    applyCursor(); // at once, not at the next move of the pointer
     return true;
 }
 
@@ -475,27 +473,6 @@ bool VxCalendar::setBorderStyle(const QVariant& v) {
     layoutGrid();
     update();
     return true;
-}
-
-void VxCalendar::setFontName(const QString& n) {
-    vx::common::changeFont(this, [&](QFont& f) { f.setFamily(n); });
-}
-void VxCalendar::setFontBold(bool on) {
-    vx::common::changeFont(this, [&](QFont& f) { f.setBold(on); });
-}
-void VxCalendar::setFontItalic(bool on) {
-    vx::common::changeFont(this, [&](QFont& f) { f.setItalic(on); });
-}
-void VxCalendar::setFontSize(double s) {
-    if (s > 0) {
-        vx::common::changeFont(this, [&](QFont& f) { f.setPointSizeF(s); });
-    }
-}
-void VxCalendar::setFontUnderline(bool on) {
-    vx::common::changeFont(this, [&](QFont& f) { f.setUnderline(on); });
-}
-void VxCalendar::setFontStrikethru(bool on) {
-    vx::common::changeFont(this, [&](QFont& f) { f.setStrikeOut(on); });
 }
 
 // ------------------------------------------------------------------ marks and methods

@@ -16,6 +16,7 @@
 #include <functional>
 
 #include "vxcaldate.h"
+#include "vxcommon.h"
 #include "vxcontrol.h"
 
 class QKeyEvent;
@@ -30,7 +31,7 @@ class QLabel;
 
 namespace vxcal {
 
-class VXCAL_EXPORT VxCalendar : public QWidget {
+class VXCAL_EXPORT VxCalendar : public QWidget, public vx::common::FontShortcuts<VxCalendar> {
     Q_OBJECT
     Q_PROPERTY(QString FontName READ fontName WRITE setFontName)
     Q_PROPERTY(bool FontBold READ fontBold WRITE setFontBold)
@@ -95,18 +96,6 @@ public:
     ~VxCalendar() override;
 
     // ---- properties
-    QString fontName() const { return font().family(); }
-    void setFontName(const QString& n);
-    bool fontBold() const { return font().bold(); }
-    void setFontBold(bool on);
-    bool fontItalic() const { return font().italic(); }
-    void setFontItalic(bool on);
-    double fontSize() const { return font().pointSizeF(); }
-    void setFontSize(double s);
-    bool fontUnderline() const { return font().underline(); }
-    void setFontUnderline(bool on);
-    bool fontStrikethru() const { return font().strikeOut(); }
-    void setFontStrikethru(bool on);
     QVariant dateType() const { return type_; }
     bool setDateType(const QVariant& v);
     QVariant date() const { return date_; }

@@ -19,12 +19,46 @@ inline void installFontSubstitutes() {
     QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("IPAPMincho"));
 }
 
-// The font shortcuts (FontBold and the like) change one trait of the font.
-template <typename Change> void changeFont(QWidget* w, Change change) {
-    QFont f = w->font();
-    change(f);
-    w->setFont(f);
-}
+// The stock font's shortcut properties of both controls (FontName,
+// FontBold, ...): each changes one trait of the control's font.
+template <typename Control> class FontShortcuts {
+public:
+    QString fontName() const { return self().font().family(); }
+    void setFontName(const QString& name) {
+        change([&](QFont& f) { f.setFamily(name); });
+    }
+    bool fontBold() const { return self().font().bold(); }
+    void setFontBold(bool on) {
+        change([&](QFont& f) { f.setBold(on); });
+    }
+    bool fontItalic() const { return self().font().italic(); }
+    void setFontItalic(bool on) {
+        change([&](QFont& f) { f.setItalic(on); });
+    }
+    bool fontUnderline() const { return self().font().underline(); }
+    void setFontUnderline(bool on) {
+        change([&](QFont& f) { f.setUnderline(on); });
+    }
+    bool fontStrikethru() const { return self().font().strikeOut(); }
+    void setFontStrikethru(bool on) {
+        change([&](QFont& f) { f.setStrikeOut(on); });
+    }
+    double fontSize() const { return self().font().pointSizeF(); }
+    void setFontSize(double size) {
+        if (size > 0) {
+            change([&](QFont& f) { f.setPointSizeF(size); });
+        }
+    }
+
+private:
+    const Control& self() const { return static_cast<const Control&>(*this); }
+    template <typename Change> void change(Change c) {
+        auto& w = static_cast<Control&>(*this);
+        QFont f = w.font();
+        c(f);
+        w.setFont(f);
+    }
+};
 
 // True and False, also as 1, -1 (the old True) and 0, or, where `words`
 // allows, as the words.

@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
+#include <climits>
 
 namespace vx::common {
 
@@ -20,9 +22,12 @@ bool Refusals::refuse(int number, const QString& message) {
     return false;
 }
 
-bool Refusals::takeInt(const QVariant& v, int lo, int hi, const QString& message, int& member) {
+bool Refusals::takeInt(const QVariant& v, int lo, int hi, const QString& message, int& member,
+                       std::initializer_list<int> alsoAccepted) {
     int n;
-    if (!acceptInt(v, lo, hi, &n)) {
+    const bool other = acceptInt(v, INT_MIN, INT_MAX, &n) &&
+                       std::find(alsoAccepted.begin(), alsoAccepted.end(), n) != alsoAccepted.end();
+    if (!other && !acceptInt(v, lo, hi, &n)) {
         return refuse(ErrInvalidProperty, message);
     }
     member = n;
@@ -53,6 +58,30 @@ Qt::CursorShape standardPointer(int pointer) {
     return pointer >= 0 && pointer < 16 ? shapes[pointer] : Qt::ArrowCursor;
 }
 
+bool pictureBytes(const QVariant& v, QByteArray* bytes) {
+    if (v.typeId() == QMetaType::QByteArray) {
+        *bytes = v.toByteArray();
+        return true;
+    }
+    if (v.typeId() != QMetaType::QString) {
+        return false;
+    }
+    QFile f(v.toString());
+    if (!f.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    *bytes = f.readAll();
+    return true;
+}
+
+void installAccessibleFactory(QAccessible::InterfaceFactory factory) {
+    static QList<QAccessible::InterfaceFactory> installed;
+    if (!installed.contains(factory)) {
+        installed << factory;
+        QAccessible::installFactory(factory);
+    }
+}
+
 bool loadIcon(const QVariant& v, QIcon* out) {
     if (!v.isValid() || v.isNull()) {
         *out = QIcon();
@@ -62,16 +91,9 @@ bool loadIcon(const QVariant& v, QIcon* out) {
         *out = v.value<QIcon>();
         return !out->isNull();
     }
-    if (v.typeId() != QMetaType::QByteArray && v.typeId() != QMetaType::QString) {
+    QByteArray bytes;
+    if (!pictureBytes(v, &bytes)) {
         return false;
-    }
-    QByteArray bytes = v.toByteArray();
-    if (v.typeId() == QMetaType::QString) {
-        QFile f(v.toString());
-        if (!f.open(QIODevice::ReadOnly)) {
-            return false;
-        }
-        bytes = f.readAll();
     }
     QBuffer buf(&bytes);
     buf.open(QIODevice::ReadOnly);

@@ -3,6 +3,7 @@
 // kept and reported, pointer shapes, the MouseIcon picture and the tooltip
 // box.
 
+#include <QAccessible>
 #include <QCursor>
 #include <QIcon>
 #include <QString>
@@ -30,7 +31,8 @@ public:
     // A whole number in lo..hi, or a Boolean (the words True and False only
     // where `words` says so); an accepted value is stored and the control
     // told that it changed.
-    bool takeInt(const QVariant& v, int lo, int hi, const QString& message, int& member);
+    bool takeInt(const QVariant& v, int lo, int hi, const QString& message, int& member,
+                 std::initializer_list<int> alsoAccepted = {});
     bool takeBool(const QVariant& v, bool words, const QString& message, bool& member);
 
 private:
@@ -46,9 +48,16 @@ enum { ErrInvalidProperty = 380, ErrInvalidPicture = 481 };
 // choice to the container and shows as the arrow).
 Qt::CursorShape standardPointer(int pointer);
 
+// The contents of a picture given as bytes or as the path of its file;
+// false for another kind of value or a file that cannot be read.
+bool pictureBytes(const QVariant& v, QByteArray* bytes);
+
 // The picture of a MouseIcon: an icon, or the bytes or the path of an icon
 // or cursor file. An empty value clears it; anything else is refused.
 bool loadIcon(const QVariant& v, QIcon* out);
+
+// Registers a control's accessibility interface with the toolkit, once.
+void installAccessibleFactory(QAccessible::InterfaceFactory factory);
 
 // The tooltip box of both controls, shown 10 pixels right of and 18 below
 // the pointer and kept on the screen; the caller owns it.
