@@ -1096,7 +1096,8 @@ void VxCalendar::applyDesignDefaults(const QString& iniPath) {
         marks_[size_t(i)] = ini.colorValue(S, QStringLiteral("MarkColor%1").arg(i), Qt::white);
     }
     borderStyle_ = ini.intValue(S, "BorderStyle", 0, 1, 1);
-    QFont f(ini.value(S, "FontName", QStringLiteral("MS Pゴシック")));
+    const QString face = ini.value(S, "FontName");
+    QFont f(face.isEmpty() ? QStringLiteral("MS Pゴシック") : face);
     f.setPointSizeF(ini.doubleValue(S, "FontSize", 1, 200, 9));
     f.setBold(ini.boolValue(S, "FontBold", false));
     f.setItalic(ini.boolValue(S, "FontItalic", false));

@@ -15,7 +15,8 @@ import time
 
 import pyatspi
 
-APP = "PrjTelban"
+# The program as the bus names it: its display name, or its file name.
+APPS = ("RBCTI Pro", "PrjTelban")
 FIELD_ROLES = {
     pyatspi.ROLE_TEXT: "text",
     pyatspi.ROLE_ENTRY: "entry",
@@ -38,7 +39,7 @@ def wait_for(what, find, seconds=20.0):
 def application():
     desktop = pyatspi.Registry.getDesktop(0)
     for app in desktop:
-        if app is not None and app.name == APP:
+        if app is not None and app.name in APPS:
             return app
     return None
 
@@ -75,7 +76,7 @@ def find_button(root, name):
 
 
 def main():
-    app = wait_for(f"application {APP}", application)
+    app = wait_for(f"application {APPS[0]}", application)
     menu = wait_for("the main menu", lambda: window(app, "RBCTI Pro"))
     print(f"window: {menu.name!r} ({menu.getRoleName()})")
     press(find_button(menu, "顧客管理"))
