@@ -7,14 +7,12 @@
 
 #include <QApplication>
 #include <QBuffer>
-#include <QFile>
 #include <QFontDatabase>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
-#include <QScreen>
 #include <QStyleOptionFocusRect>
 #include <QVBoxLayout>
 
