@@ -4,6 +4,7 @@
 #include "frmcti.h"
 #include "frmcti_p.h"
 
+#include "accessible.h"
 #include "datebox.h"
 #include "decoder.h"
 #include "handover.h"
@@ -64,6 +65,7 @@ FrmCti::FrmCti(QWidget* parent)
     : QWidget(parent) {
     setObjectName(QStringLiteral("FrmCti"));
     setWindowTitle(QStringLiteral("顧客管理"));
+    ui::nameWindow(this);
     build();
     // Opening, in the order of the procedure.
     FormInit();
@@ -236,6 +238,11 @@ void FrmCti::build() {
     lb->addWidget(button(QStringLiteral("cmd着信詳細"), QStringLiteral("着信詳細"), this));
     list->addLayout(lb);
     root->addLayout(list, 1, 1);
+
+    // Every field announced by the label beside it.
+    ui::nameByLabels(pg);
+    ui::nameByLabels(cg);
+    ui::nameByLabel(txt顧客コード_, QStringLiteral("顧客コード"));
 
     root->setColumnStretch(0, 3);
     root->setColumnStretch(1, 4);
