@@ -429,6 +429,39 @@ private slots:
         QCOMPARE(f.numbers().mid(0, 3), (QStringList{"0311112222", "0311113333", ""}));
     }
 
+    // A customer deleted elsewhere while the finder was open: the panel is
+    // left empty, not filled with the customer shown before under code 0.
+    void kanaFinderPickOfAVanishedCustomer() {
+        DeskFixture f([](core::db::Database& d) {
+            addCustomer(d, 3, "阿部商店", {"0311112222"}, "あべしょうてん");
+            addCustomer(d, 5, "伊藤", {"0322223333"}, "いとう");
+        });
+        f.open();
+        f.desk->show();
+        QApplication::setActiveWindow(f.desk.get());
+        QVERIFY(QTest::qWaitForWindowActive(f.desk.get()));
+        f.type("cmb顧客名", "伊藤");
+        f.desk->findChild<QLineEdit*>("txtふりがな")->setFocus();
+        QCOMPARE(f.text("txt顧客コード"), "5");
+
+        ClsGojuren::dialogScript() = [&](QDialog& d) {
+            for (auto* b : d.findChildren<vx::VxCmdBtn*>("cmd50")) {
+                if (b->caption() == "あ") {
+                    b->DoClick();
+                }
+            }
+            f.files.data()->execute("delete * from 顧客マスタ where code = 3");
+            d.findChild<vx::VxCmdBtn*>("cmd選択")->DoClick();
+        };
+        f.click("cmd顧客参照");
+        ClsGojuren::dialogScript() = nullptr;
+
+        QCOMPARE(f.text("cmb顧客名"), QString());
+        QCOMPARE(f.text("txt顧客コード"), QString());
+        QCOMPARE(f.text("txtふりがな"), QString());
+        QCOMPARE(f.numbers().value(0), QString());
+    }
+
     void kanaFinderWithoutTheDataFile() {
         DeskFixture f;
         f.open();
