@@ -266,7 +266,7 @@ void FrmCti::build() {
             ->setEnabled(ui::screens().available(QString::fromUtf8(form)));
     }
     // The finders and the hint window come with their own screens.
-    for (const char* n : {"cmd郵便", "cmd顧客参照", "cmdHint", "cmdHintQ1"}) {
+    for (const char* n : {"cmd顧客参照", "cmdHint", "cmdHintQ1"}) {
         findChild<vx::VxCmdBtn*>(QString::fromUtf8(n))->setEnabled(false);
     }
 
@@ -297,6 +297,7 @@ void FrmCti::connectCommands() {
         ui::screens().show(QStringLiteral("FrmTyakusinList"));
     });
     on("cmd閉じる", [this] { close(); });
+    on("cmd郵便", [this] { FindPostalCode(); });
     on("cmd着信行削除", [this] { LineDelete着信表示(); });
     on("cmd着信詳細", [this] { Dsp着信詳細(); });
     on("cmdクリア", [this] { ClearScreen(); });
