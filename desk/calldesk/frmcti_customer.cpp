@@ -82,7 +82,10 @@ void FrmCti::FindPostalCode() {
     ClsZipora finder;
     finder.setPcData(core::paths().dataDb);
     finder.setPcYubin(dictionary);
-    if (!finder.FormShow()) {
+    const bool shown = finder.FormShow();
+    // The finder had no owner: take the keyboard back for the desk's keys.
+    activateWindow();
+    if (!shown) {
         // A file that cannot be opened: no dialog, and the user is told which.
         ui::ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"), finder.lastError());
         txt郵便番号_->setFocus();
