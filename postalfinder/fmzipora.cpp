@@ -342,8 +342,8 @@ bool FmZipora::eventFilter(QObject* watched, QEvent* event) {
         break;
     }
     const QString text = key->text();
-    if (text.isEmpty() || (key->modifiers() & Qt::ControlModifier && text.at(0).isPrint())) {
-        return false; // moves, Tab, shortcuts
+    if (text.isEmpty() || key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+        return false; // moves between and inside the controls
     }
     // Every typed character is a key of the kana keyboard, never text.
     typeAhead(box, text.at(0));

@@ -312,6 +312,9 @@ private slots:
 
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
         QVERIFY(child<QComboBox>("cmb市町村")->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(!child<QComboBox>("cmb市町村")->hasFocus());
+        QCOMPARE(text("cmb市町村"), "横浜市中区");
     }
 
     void keyWithoutKanaEmptiesTheBox() {
