@@ -273,10 +273,6 @@ void FrmCti::build() {
         findChild<vx::VxCmdBtn*>(QString::fromUtf8(n))
             ->setEnabled(ui::screens().available(QString::fromUtf8(form)));
     }
-    // The postal finder comes with its own library.
-    for (const char* n : {"cmd郵便"}) {
-        findChild<vx::VxCmdBtn*>(QString::fromUtf8(n))->setEnabled(false);
-    }
 
     // Field chains and checks on leaving fields.
     for (QWidget* w : std::initializer_list<QWidget*>{cmb顧客名_, cmb敬称_, chk用件済_, cmb担当_,
@@ -305,6 +301,7 @@ void FrmCti::connectCommands() {
         ui::screens().show(QStringLiteral("FrmTyakusinList"));
     });
     on("cmd閉じる", [this] { close(); });
+    on("cmd郵便", [this] { FindPostalCode(); });
     on("cmd着信行削除", [this] { LineDelete着信表示(); });
     on("cmd着信詳細", [this] { Dsp着信詳細(); });
     on("cmdクリア", [this] { ClearScreen(); });

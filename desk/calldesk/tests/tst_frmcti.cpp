@@ -1,4 +1,5 @@
 #include "clsgojuren.h"
+#include "clszipora.h"
 #include "deskfixture.h"
 
 using core::db::Recordset;
@@ -356,6 +357,94 @@ private slots:
         f.type("txt住所1", "自分で書いた");
         f.type("txt郵便番号", "1000001");
         QCOMPARE(f.text("txt住所1"), "自分で書いた");
+    }
+
+    // F3 opens the postal finder; the finder's dialog is played by script.
+    void postalFinderFillsThePanel_data() {
+        QTest::addColumn<QString>("startFocus");
+        QTest::addColumn<QString>("code"); // "" = closed without a choice
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("focus");
+        // Leaving the empty name box clears the panel: that must happen
+        // before the result is filled in, not after.
+        QTest::newRow("chosen, from the empty name box") << "cmb顧客名"
+                                                         << "2310001"
+                                                         << "神奈川県横浜市中区新港"
+                                                         << "txt住所1";
+        QTest::newRow("chosen over an address") << "txtふりがな"
+                                                << "2310001"
+                                                << "神奈川県横浜市中区新港"
+                                                << "txt住所1";
+        QTest::newRow("closed") << "txtふりがな"
+                                << ""
+                                << "前からの住所"
+                                << "txt郵便番号";
+    }
+    void postalFinderFillsThePanel() {
+        QFETCH(QString, startFocus);
+        QFETCH(QString, code);
+        QFETCH(QString, address);
+        QFETCH(QString, focus);
+        DeskFixture f;
+        f.open();
+        f.desk->show();
+        QApplication::setActiveWindow(f.desk.get());
+        QVERIFY(QTest::qWaitForWindowActive(f.desk.get()));
+        f.desk->findChild<QWidget*>(startFocus)->setFocus();
+        if (startFocus != "cmb顧客名") {
+            f.type("txt住所1", "前からの住所");
+        }
+        bool shown = false;
+        ClsZipora::dialogScript() = [&](QDialog& d) {
+            shown = true;
+            if (code.isEmpty()) {
+                return; // closed as 閉じる by the seam
+            }
+            auto* box = d.findChild<QLineEdit*>("TXT郵便番号");
+            QTest::keyClicks(box, code);
+            QTest::keyClick(box, Qt::Key_Return);
+            auto* grid = d.findChild<QTableView*>("Grid");
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                              grid->visualRect(grid->model()->index(0, 0)).center());
+            QTest::mouseClick(d.findChild<QWidget*>("cmd選択"), Qt::LeftButton);
+        };
+        QVERIFY(f.child<vx::VxCmdBtn>("cmd郵便")->isEnabled());
+        QTest::keyClick(f.desk.get(), Qt::Key_F3);
+        ClsZipora::dialogScript() = nullptr;
+        QVERIFY(shown);
+        QCOMPARE(f.text("txt郵便番号"), code);
+        QCOMPARE(f.text("txt住所1"), address);
+        QCOMPARE(QApplication::focusWidget(), f.desk->findChild<QLineEdit*>(focus));
+        QVERIFY(ui::MessageBoxes::asked().isEmpty());
+    }
+
+    void postalFinderRefuses_data() {
+        QTest::addColumn<bool>("damaged"); // else missing
+        QTest::addColumn<QString>("message");
+        QTest::newRow("dictionary missing")
+            << false << "郵便番号辞書がありません。確認してください。";
+        QTest::newRow("dictionary damaged") << true << "yubin2000.mdb";
+    }
+    void postalFinderRefuses() {
+        QFETCH(bool, damaged);
+        QFETCH(QString, message);
+        DeskFixture f;
+        f.open();
+        QVERIFY(QFile::remove(f.files.paths.postalDb));
+        if (damaged) {
+            QFile junk(f.files.paths.postalDb);
+            QVERIFY(junk.open(QIODevice::WriteOnly));
+            junk.write(QByteArray(4096, 'x'));
+        }
+        bool shown = false;
+        ClsZipora::dialogScript() = [&](QDialog&) { shown = true; };
+        f.click("cmd郵便");
+        ClsZipora::dialogScript() = nullptr;
+        QVERIFY(!shown);
+        QCOMPARE(ui::MessageBoxes::asked().size(), 1);
+        QVERIFY2(ui::MessageBoxes::asked().first().text.contains(message),
+                 qPrintable(ui::MessageBoxes::asked().first().text));
+        QCOMPARE(f.text("txt郵便番号"), "");
     }
 
     void honorificEnterTakesTheFirstEntry() {
