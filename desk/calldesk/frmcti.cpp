@@ -243,6 +243,10 @@ void FrmCti::build() {
     ui::nameByLabels(pg);
     ui::nameByLabels(cg);
     ui::nameByLabel(txt顧客コード_, QStringLiteral("顧客コード"));
+    // The grids have no label beside them; a screen reader entering one
+    // should still say which list it is in.
+    ui::nameByLabel(grid電話番号_, QStringLiteral("電話番号"));
+    ui::nameByLabel(grid着信表示_, QStringLiteral("着信表示"));
 
     root->setColumnStretch(0, 3);
     root->setColumnStretch(1, 4);
