@@ -41,6 +41,9 @@ void FmZipora::read市町村() {
     if (!yubin_) {
         return;
     }
+    // Emptying and refilling the scratch table is one commit: each commit
+    // waits for the disk, and the dialog opens with two of these loads.
+    core::db::Transaction tx(*yubin_);
     yubin_->execute(QStringLiteral("delete * from 市町村名"));
     std::vector<ZipRow> kept;
     bool anyRow = false;
@@ -49,7 +52,6 @@ void FmZipora::read市町村() {
     if (anyRow) {
         // The list and its scratch table get each city once, in reading order.
         cmb市町村_->clear();
-        core::db::Transaction tx(*yubin_);
         QString previous;
         for (const ZipRow& r : kept) {
             if (r[Col市町村漢字] == previous) {
@@ -62,9 +64,9 @@ void FmZipora::read市町村() {
                     "insert into 市町村名 (県漢字, 市町村カナ, 市町村漢字) values (?, ?, ?)"),
                 {r[Col県漢字], r[Col市町村かな], r[Col市町村漢字]});
         }
-        tx.commit();
         cmb市町村_->setEditText(QString());
     }
+    tx.commit();
     cmb町名_->clear();
 }
 
@@ -72,6 +74,7 @@ void FmZipora::read町名() {
     if (!yubin_) {
         return;
     }
+    core::db::Transaction tx(*yubin_); // one commit, as for the cities
     yubin_->execute(QStringLiteral("delete * from 町名"));
     std::vector<ZipRow> kept;
     bool anyRow = false;
@@ -80,7 +83,6 @@ void FmZipora::read町名() {
              {cmb都道府県_->currentText(), cmb市町村_->currentText()}, Col町名漢字, &kept, &anyRow);
     if (anyRow) {
         cmb町名_->clear();
-        core::db::Transaction tx(*yubin_);
         QString previous;
         for (const ZipRow& r : kept) {
             if (r[Col町名漢字] == previous) {
@@ -91,9 +93,9 @@ void FmZipora::read町名() {
             yubin_->execute(QStringLiteral("insert into 町名 (町名漢字, 町名カナ) values (?, ?)"),
                             {r[Col町名漢字], r[Col町名かな]});
         }
-        tx.commit();
         cmb町名_->setEditText(QString());
     }
+    tx.commit();
     txt郵便番号_->setText(currentGridCode());
 }
 

@@ -57,7 +57,9 @@ bool FmZipora::loadGrid(const QString& sql, const QVariantList& params, ZipColum
         if (rs.storedValue(column[mustHave]).isNull()) {
             continue;
         }
-        // The table holds the blank row too; what does not fit is not shown.
+        // The table holds the blank row too. A search with more rows than
+        // fit shows the first of them: ending empty-handed would pass for
+        // "nothing found".
         if (int(kept->size()) >= kMaxGridRows - 1) {
             break;
         }
