@@ -248,8 +248,8 @@ public:
         };
         if (!tables.isEmpty()) {
             for (const auto& [schema, table] : tables) {
-                const auto* t = db_.tableInfo(schema == QLatin1String("main") ? QString() : schema,
-                                              table);
+                const auto* t =
+                    db_.tableInfo(schema == QLatin1String("main") ? QString() : schema, table);
                 if (t && typeIn(*t) == schema::Boolean) {
                     return true;
                 }

@@ -283,11 +283,11 @@ private:
             return false;
         }
         static const char* const words[] = {
-            "select", "from",  "where", "and",  "or",       "not",  "set",   "values", "as",
-            "like",   "order", "by",    "group", "having",  "when", "then",  "else",   "end",
-            "case",   "on",    "into",  "is",   "between",  "in",   "distinct", "top", "update",
-            "insert", "delete", "join", "union", "limit",   "escape", "asc", "desc",   "inner",
-            "left",   "right", "outer"};
+            "select",   "from", "where",  "and",    "or",     "not",    "set",     "values",
+            "as",       "like", "order",  "by",     "group",  "having", "when",    "then",
+            "else",     "end",  "case",   "on",     "into",   "is",     "between", "in",
+            "distinct", "top",  "update", "insert", "delete", "join",   "union",   "limit",
+            "escape",   "asc",  "desc",   "inner",  "left",   "right",  "outer"};
         for (const char* w : words) {
             if (isWord(t, w)) {
                 return true;

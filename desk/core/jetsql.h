@@ -8,8 +8,8 @@
 // yes/no field was never Null there, so in conditions a Null one tests as
 // False (and a stored -1 as True); and '&' reads Null as an empty text.
 
-#include <QString>
 #include <QList>
+#include <QString>
 #include <QStringList>
 #include <optional>
 

@@ -8,8 +8,8 @@
 #include <QTimer>
 #include <csignal>
 
-#include "deskfixture.h"
 #include "decoder.h"
+#include "deskfixture.h"
 #include "framing.h"
 
 namespace {
@@ -119,7 +119,8 @@ private slots:
         const qint64 after = sinceSecond.elapsed();
         QCOMPARE(logged(), 2);
         QCOMPARE(acks, QByteArray(2, '\x06'));
-        QVERIFY2(after < 2000, qPrintable(QString("both logged %1 ms after the second").arg(after)));
+        QVERIFY2(after < 2000,
+                 qPrintable(QString("both logged %1 ms after the second").arg(after)));
         QCOMPARE(f.data().scalar("select count(*) from 着信履歴").toInt(), 2);
         QStringList listed;
         for (int row = 0; row < f.desk->listModel()->rowCount(); ++row) {

@@ -219,9 +219,8 @@ private slots:
         QTest::addColumn<QStringList>("listed"); // newest first
         QTest::addColumn<QStringList>("logged"); // by moment
         QTest::newRow("same caller") << "0333334444" << QStringList{"二度"} << QStringList{"二度"};
-        QTest::newRow("another caller")
-            << "0311112222" << QStringList{"名称未登録", "二度"}
-            << QStringList{"二度", "名称未登録"};
+        QTest::newRow("another caller") << "0311112222" << QStringList{"名称未登録", "二度"}
+                                        << QStringList{"二度", "名称未登録"};
     }
     void twoCallsInOneSecond() {
         QFETCH(QString, second);

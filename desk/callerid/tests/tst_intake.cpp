@@ -189,9 +189,8 @@ private slots:
         // Taking a call in pauses and lets events run, as the desk does.
         connect(rig.events.get(), &LineEvents::callArrived, this,
                 [takeInMs] { core::WaitTime(takeInMs); });
-        QTimer::singleShot(gapMs, this, [&] {
-            rig.pty.send(frameReport(model, Caller::Number, "0698765432"));
-        });
+        QTimer::singleShot(gapMs, this,
+                           [&] { rig.pty.send(frameReport(model, Caller::Number, "0698765432")); });
         rig.pty.send(frameReport(model, Caller::Number, "0312345678"));
         QByteArray onLine;
         QElapsedTimer t;

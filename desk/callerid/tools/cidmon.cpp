@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
     QSocketNotifier stop(signalPipe[0], QSocketNotifier::Read);
     QObject::connect(&stop, &QSocketNotifier::activated, &app, [&] { app.quit(); });
     std::fprintf(stderr, "cidmon: listening on %s (%s, mode %d)\n",
-                 line.device().toLocal8Bit().constData(), settings.NAdapter.toLocal8Bit().constData(),
-                 mode);
+                 line.device().toLocal8Bit().constData(),
+                 settings.NAdapter.toLocal8Bit().constData(), mode);
     return app.exec();
 }

@@ -235,15 +235,15 @@ private slots:
         QTest::newRow("= True, -1 too")
             << "select code from t where flag = True" << QVariantList{} << yes;
         QTest::newRow("bare field") << "select code from t where flag" << QVariantList{} << yes;
-        QTest::newRow("bound False") << "select code from t where flag = ?" << QVariantList{false}
-                                     << no;
-        QTest::newRow("bound True") << "select code from t where flag = ?" << QVariantList{true}
-                                    << yes;
+        QTest::newRow("bound False")
+            << "select code from t where flag = ?" << QVariantList{false} << no;
+        QTest::newRow("bound True")
+            << "select code from t where flag = ?" << QVariantList{true} << yes;
         QTest::newRow("qualified, bracketed")
             << "select code from t where t.[flag] = false" << QVariantList{} << no;
         QTest::newRow("in parentheses with or")
-            << "select code from t where (flag = false and code > 4) or code = 1"
-            << QVariantList{} << QStringList{"1", "5"};
+            << "select code from t where (flag = false and code > 4) or code = 1" << QVariantList{}
+            << QStringList{"1", "5"};
         QTest::newRow("sub-select")
             << "select code from s where code in (select code from t where flag = false)"
             << QVariantList{} << QStringList{"4"};
@@ -266,7 +266,8 @@ private slots:
         QVERIFY(db_->executeNative("insert into t (code, flag) values (6, -1)"));
         Recordset rs = db_->openRecordset("select flag from t where code = 5");
         QVERIFY(rs.field("flag").isNull());
-        QCOMPARE(db_->openRecordset("select * from t where code = 6").field("flag"), QVariant(true));
+        QCOMPARE(db_->openRecordset("select * from t where code = 6").field("flag"),
+                 QVariant(true));
         // An update may name the field it sets and test it in its condition.
         QVERIFY(db_->execute("update t set flag = True where flag = False"));
         QCOMPARE(db_->rowsAffected(), 3);
@@ -288,11 +289,11 @@ private slots:
         QTest::newRow("Null part") << "select memo & '様' from t where code = 5" << QVariant("様");
         QTest::newRow("chain") << "select name & ' ' & memo & '!' from t where code = 5"
                                << QVariant("O'Brien !");
-        QTest::newRow("all parts Null")
-            << "select memo & 日付 from t where code = 5" << QVariant();
+        QTest::newRow("all parts Null") << "select memo & 日付 from t where code = 5" << QVariant();
         QTest::newRow("arithmetic binds more tightly")
             << "select code + 1 & 'x' from t where code = 2" << QVariant("3x");
-        QTest::newRow("a whole number") << "select 2.0 & 'x' from t where code = 2" << QVariant("2x");
+        QTest::newRow("a whole number")
+            << "select 2.0 & 'x' from t where code = 2" << QVariant("2x");
         QTest::newRow("function operand")
             << "select upper(name) & memo from t where code = 3" << QVariant("ABCa_b");
         QTest::newRow("in a condition")

@@ -55,11 +55,11 @@ private slots:
             {5, "かっこう", "かっこう"},
         };
         for (const QVariantList& c : customers) {
-            QVERIFY(data->execute("insert into 顧客マスタ (code, 名称, ふりがな) values (?, ?, ?)",
-                                  c));
+            QVERIFY(
+                data->execute("insert into 顧客マスタ (code, 名称, ふりがな) values (?, ?, ?)", c));
         }
-        QVERIFY(data->execute(
-            "insert into 電話番号 (code, no, 名称, 電話番号) values (2, 1, 'アイウ工業', '0311112222')"));
+        QVERIFY(data->execute("insert into 電話番号 (code, no, 名称, 電話番号) values (2, 1, "
+                              "'アイウ工業', '0311112222')"));
     }
 
     void withoutItTheColumnsCannotBeCompared() {
@@ -86,10 +86,9 @@ private slots:
             << QStringList{"2", "3"};
         QTest::newRow("percent is no wildcard")
             << "select code from 顧客マスタ where ふりがな like 'あいう%'" << QStringList{};
-        QTest::newRow("join by folded name")
-            << "select 顧客マスタ.code from 顧客マスタ, 電話番号 "
-               "where 顧客マスタ.名称 = 電話番号.名称"
-            << QStringList{"2"};
+        QTest::newRow("join by folded name") << "select 顧客マスタ.code from 顧客マスタ, 電話番号 "
+                                                "where 顧客マスタ.名称 = 電話番号.名称"
+                                             << QStringList{"2"};
         QTest::newRow("order by reading")
             << "select code from 顧客マスタ where code <= 5 order by ふりがな, code"
             << QStringList{"2", "3", "1", "5", "4"};
@@ -103,8 +102,7 @@ private slots:
                  SQLITE_OK);
         sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 1, nullptr);
         char* error = nullptr;
-        const int rc =
-            sqlite3_load_extension(db, kExtension.toUtf8().constData(), nullptr, &error);
+        const int rc = sqlite3_load_extension(db, kExtension.toUtf8().constData(), nullptr, &error);
         const QString why = QString::fromUtf8(error ? error : "");
         sqlite3_free(error);
         QVERIFY2(rc == SQLITE_OK, qPrintable(why));

@@ -28,9 +28,9 @@ protected:
         auto* work = core::workDb();
         const bool written =
             data && work &&
-            data->execute("insert into 着信履歴 (日付, code, 名称) values (?, 0, ?)",
-                          {QDateTime(QDate(2026, 12, 11), QTime(9, 0, log_->size())),
-                           objectName()}) &&
+            data->execute(
+                "insert into 着信履歴 (日付, code, 名称) values (?, 0, ?)",
+                {QDateTime(QDate(2026, 12, 11), QTime(9, 0, log_->size())), objectName()}) &&
             work->execute("delete * from w着信表示");
         *log_ << objectName() + QStringLiteral(" closed, written: ") +
                      (written ? QStringLiteral("yes") : QStringLiteral("no"));
@@ -119,9 +119,9 @@ private slots:
         ui::screens().open("FrmHosyu", menu.get());
         menu->findChild<vx::VxCmdBtn*>("cmd閉じる")->DoClick();
         // Last opened first, each with the databases still open.
-        QCOMPARE(log_, (QStringList{"FrmHosyu closed, written: yes",
-                                    "FrmCodeMaster closed, written: yes",
-                                    "FrmCti closed, written: yes"}));
+        QCOMPARE(log_,
+                 (QStringList{"FrmHosyu closed, written: yes", "FrmCodeMaster closed, written: yes",
+                              "FrmCti closed, written: yes"}));
         QVERIFY(!core::dataDb() && !core::workDb());
         QCOMPARE(ended_, 0);
         // What they wrote while closing is in the file.
