@@ -212,18 +212,43 @@ private slots:
         QCOMPARE(f.data().scalar("select 電話番号 from 着信履歴").toString(), number);
     }
 
+    // The same caller twice within a second is one call. Another caller in
+    // that second (taken in while the first was still being taken in) keeps
+    // its own call in the next free second, instead of overwriting the
+    // first one's log row.
+    void twoCallsInOneSecond_data() {
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<QStringList>("listed"); // newest first
+        QTest::addColumn<QStringList>("logged"); // by moment
+        QTest::newRow("same caller") << "0333334444" << QStringList{"二度"} << QStringList{"二度"};
+        QTest::newRow("another caller") << "0311112222" << QStringList{"名称未登録", "二度"}
+                                        << QStringList{"二度", "名称未登録"};
+    }
     void twoCallsInOneSecond() {
+        QFETCH(QString, second);
+        QFETCH(QStringList, listed);
+        QFETCH(QStringList, logged);
         DeskFixture f([](core::db::Database& d) { addCustomer(d, 3, "二度", {"0333334444"}); });
         f.open();
         const QDateTime moment = today(14, 0, 5);
         desk::FrmCti::clock() = [moment] { return moment; };
-        f.desk->Proc着信("0311112222");
         f.desk->Proc着信("0333334444");
-        QCOMPARE(f.desk->listModel()->rowCount(), 1);
-        QCOMPARE(f.listValue(0, "名称").toString(), "名称未登録"); // the first call's row stays
-        QCOMPARE(f.text("cmb顧客名"), "二度"); // the panel shows the second caller
-        QCOMPARE(f.data().scalar("select count(*) from 着信履歴").toInt(), 1);
-        QCOMPARE(f.data().scalar("select 名称 from 着信履歴").toString(), "二度");
+        f.desk->Proc着信(second);
+        QStringList rows;
+        for (int i = 0; i < f.desk->listModel()->rowCount(); ++i) {
+            rows << f.listValue(i, "名称").toString();
+        }
+        QCOMPARE(rows, listed);
+        QCOMPARE(f.text("cmb顧客名"), f.listValue(0, "名称").toString()); // the later call shown
+        QStringList log;
+        for (auto rs = f.data().openRecordset("select * from 着信履歴 order by 日付"); !rs.eof();
+             rs.moveNext()) {
+            log << rs.field("名称").toString();
+        }
+        QCOMPARE(log, logged);
+        QCOMPARE(f.data().scalar("select min(日付) from 着信履歴").toDateTime(), moment);
+        QCOMPARE(f.data().scalar("select max(日付) from 着信履歴").toDateTime(),
+                 moment.addSecs(logged.size() - 1));
     }
 
     void soundFollowsTheSetting() {
