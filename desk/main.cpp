@@ -1,6 +1,7 @@
 // PrjTelban: the caller-ID customer desk.
 
 #include "deskapp.h"
+#include "frmcodemaster.h"
 #include "frmcti.h"
 #include "frmmainmenu.h"
 #include "screens.h"
@@ -13,6 +14,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("RBCTI Pro"));
     ui::installJapaneseFonts();
     ui::screens().registerScreen(QStringLiteral("FrmCti"), [] { return new desk::FrmCti; });
+    ui::screens().registerScreen(QStringLiteral("FrmCodeMaster"),
+                                 [] { return new masters::FrmCodeMaster; });
     std::unique_ptr<ui::FrmMainMenu> menu;
     const int status = ui::startDesk(
         core::Paths::resolve(QCoreApplication::applicationDirPath(), QDir::homePath()), &menu);
