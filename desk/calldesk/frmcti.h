@@ -142,6 +142,8 @@ private:
     void learnCode(QComboBox* combo, const QString& kind);
     bool lengthCheck(QWidget* control, int limit);
     void postalFill();
+    // The postal finder: fills the postal code and the first address line.
+    void FindPostalCode();
     void numberCheck(int row);
     // Whether the code field names no customer: empty, or the 0 of an
     // unregistered caller.
