@@ -32,9 +32,6 @@ void FrmCti::nameFocusIn() {
 }
 
 void FrmCti::nameLookup() {
-    if (!lengthCheck(cmb顧客名_, 50)) {
-        return;
-    }
     const QString name = cmb顧客名_->currentText();
     if (name == kUnregistered || nameWasUnregistered_) {
         return;
@@ -60,10 +57,6 @@ void FrmCti::nameLookup() {
     }
     Read電話番号();
     Clear用件();
-}
-
-void FrmCti::honorificCheck() {
-    comboCheck(cmb敬称_, 40, QStringLiteral("敬称"));
 }
 
 void FrmCti::postalFill() {
@@ -247,6 +240,10 @@ void FrmCti::Entry顧客マスタ(const QString& name) {
     Recordset rs = dataDb().openRecordset(QStringLiteral("select * from 顧客マスタ where 名称 = ?"),
                                           Kind::Dynaset, {name});
     if (rs.isOpen() && !rs.eof()) {
+        // The panel may stand for this customer under no code or the 0 of
+        // an unregistered caller (its name typed over "名称未登録"): the
+        // numbers and calls saved below take the stored code.
+        txt顧客コード_->setText(QString::number(rs.field(QStringLiteral("code")).toInt()));
         rs.edit();
     } else {
         const qint32 code = nextCustomerCode();
@@ -283,7 +280,7 @@ void FrmCti::Entry顧客マスタ(const QString& name) {
 }
 
 void FrmCti::Delete顧客() {
-    if (txt顧客コード_->text().isEmpty()) {
+    if (noCustomerCode()) {
         return;
     }
     const QString name = cmb顧客名_->currentText();

@@ -130,6 +130,47 @@ private slots:
         QCOMPARE(listed, (QStringList{"0312345678", "0698765432"}));
     }
 
+    void callsOfUnregisteredCallersAskNothingAndKeepTheirCodes() {
+        SocatPair pair;
+        if (!pair.start()) {
+            QSKIP("socat is not installed");
+        }
+        DeskFixture f(
+            [](core::db::Database& d) { addCustomer(d, 12, "回線の客", {"0312345678"}); });
+        pointPortAt(f.files.paths, pair.desk);
+        f.open();
+        QVERIFY2(f.desk->lineStatus().isEmpty(), qPrintable(f.desk->lineStatus()));
+        const QList<QPair<QStringList, QString>> calls = {
+            {{"0355556666"}, "0355556666"},
+            {{"--withheld"}, "非通知"},
+            {{"--public"}, "公衆電話"},
+            {{"0312345678"}, "0312345678"},
+        };
+        for (const auto& [caller, shown] : calls) {
+            QVERIFY(simulate(pair.adapter, caller));
+            QTRY_COMPARE_WITH_TIMEOUT(f.listValue(0, "電話番号").toString(), shown, 3000);
+            QTest::qWait(1100); // the next call in another second
+        }
+        // Nothing stood in the way while the phone rang.
+        QVERIFY2(ui::MessageBoxes::asked().isEmpty(),
+                 qPrintable(ui::MessageBoxes::asked().value(0).text));
+        QTRY_COMPARE(f.data().scalar("select count(*) from 着信履歴").toInt(), 4);
+
+        f.desk->close();
+        f.desk.reset();
+        QCOMPARE(f.data().scalar("select count(*) from 着信履歴 where code is null").toInt(), 0);
+        QCOMPARE(f.data().scalar("select count(*) from 着信履歴 where code = 0").toInt(), 3);
+        QCOMPARE(f.data().scalar("select code from 着信履歴 where 電話番号 = '0312345678'").toInt(),
+                 12);
+        // Opened again in the same run: the list shows every call with its code.
+        f.open();
+        QCOMPARE(f.desk->listModel()->rowCount(), 4);
+        for (int row = 0; row < 4; ++row) {
+            QVERIFY(!f.listValue(row, "code").isNull());
+            QCOMPARE(f.listValue(row, "code").toInt(), row == 0 ? 12 : 0);
+        }
+    }
+
     void aLoggedCallSurvivesAKilledProgram() {
         SocatPair pair;
         if (!pair.start()) {
