@@ -162,6 +162,10 @@ void FrmHosyu::ReadDataFileFromHdd() {
         return;
     }
     const QString source = QDir::fromNativeSeparators(r.path);
+    if (isFileInUse(source)) {
+        ui::ShowMsg(kCare, QStringLiteral("使用中"), r.path);
+        return;
+    }
     if (!QFileInfo::exists(source)) {
         ui::ShowMsg(QStringLiteral("その他"), QStringLiteral("ファイルなし"), r.path);
         return;

@@ -18,7 +18,7 @@ namespace {
 
 // Pages per backup step: small enough for a progress bar that moves and for
 // events to run, large enough that the steps cost nothing measurable.
-constexpr int kPagesPerStep = 2048;
+constexpr int kPagesPerStep = 512;
 
 QString utf8(const char* s) {
     return QString::fromUtf8(s ? s : "");
