@@ -101,8 +101,9 @@ QWidget* FrmHosyu::buildSettingsTab() {
     labelled(cmb着信フォーム_, "着信待画面", r++, 0);
     g->addWidget(chk着信サウンド_, r++, 0, 1, 2);
     labelled(txtWaveFileName_, "サウンドファイル名", r, 0, 2);
+    txtWaveFileName_->setMinimumWidth(320);
     g->addWidget(makeButton(QStringLiteral("cmdWaveFilePath"), QStringLiteral("参照..."), tab), r++,
-                 3);
+                 3, Qt::AlignLeft);
     auto* hint = makeButton(QStringLiteral("cmdHint1"), QStringLiteral("?"), tab);
     hint->setEnabled(false); // the hint window comes with its own screen
     g->addWidget(hint, r++, 3, Qt::AlignRight);

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <algorithm>
 #include <cstdio>
 #include <fcntl.h>
 #include <sqlite3.h>
@@ -16,9 +17,10 @@
 namespace core::db {
 namespace {
 
-// Pages per backup step: small enough for a progress bar that moves and for
-// events to run, large enough that the steps cost nothing measurable.
-constexpr int kPagesPerStep = 512;
+// Pages per backup step: about a hundredth of the file, so the progress bar
+// moves and events run, and never so few that the steps cost anything.
+constexpr int kFirstStep = 256;
+constexpr int kStepsPerCopy = 100;
 
 QString utf8(const char* s) {
     return QString::fromUtf8(s ? s : "");
@@ -85,14 +87,27 @@ bool runBackup(sqlite3* source, const QString& target, const CopyProgress& progr
     // one sync at the end.
     sqlite3_exec(dest, "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF;", nullptr, nullptr,
                  nullptr);
+    // Reading the source through a memory map spares a system call a page.
+    sqlite3_int64 mmapBefore = 0;
+    {
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(source, "PRAGMA main.mmap_size", -1, &st, nullptr) == SQLITE_OK &&
+            sqlite3_step(st) == SQLITE_ROW) {
+            mmapBefore = sqlite3_column_int64(st, 0);
+        }
+        sqlite3_finalize(st);
+        sqlite3_exec(source, "PRAGMA main.mmap_size = 1099511627776", nullptr, nullptr, nullptr);
+    }
     bool ok = false;
     bool cancelled = false;
     sqlite3_backup* b = sqlite3_backup_init(dest, "main", source, "main");
     if (b) {
         int rc = SQLITE_OK;
         int busyTries = 0;
+        int pagesPerStep = kFirstStep;
         for (;;) {
-            rc = sqlite3_backup_step(b, kPagesPerStep);
+            rc = sqlite3_backup_step(b, pagesPerStep);
+            pagesPerStep = std::max(kFirstStep, sqlite3_backup_pagecount(b) / kStepsPerCopy);
             if (rc == SQLITE_DONE) {
                 break;
             }
@@ -132,6 +147,10 @@ bool runBackup(sqlite3* source, const QString& target, const CopyProgress& progr
     }
     if (cancelled) {
         *error = QStringLiteral("コピーを取り消しました。");
+    }
+    {
+        const QByteArray restore = QStringLiteral("PRAGMA main.mmap_size = %1").arg(mmapBefore).toUtf8();
+        sqlite3_exec(source, restore.constData(), nullptr, nullptr, nullptr);
     }
     if (sqlite3_close(dest) != SQLITE_OK) {
         ok = false;
