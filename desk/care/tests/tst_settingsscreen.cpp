@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QFocusEvent>
 
+#include "frmmainmenu.h"
+#include "screens.h"
+
 namespace {
 void leave(QWidget* w) {
     QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
@@ -320,6 +323,24 @@ private slots:
                      info.contains("着信履歴: 1 件"),
                  qPrintable(info));
         QVERIFY(info.contains("/dev/tty"));
+    }
+
+    void theMenuOpensItAndBackReturnsToTheMenu() {
+        CareFixture f;
+        ui::screens().registerScreen("FrmHosyu", [] { return new care::FrmHosyu; });
+        ui::screens().connectHistory();
+        ui::FrmMainMenu menu;
+        menu.show();
+        auto* button = menu.findChild<vx::VxCmdBtn*>("cmd保守");
+        QVERIFY(button->isEnabled());
+        button->DoClick();
+        QPointer<QWidget> screen = ui::screens().loaded("FrmHosyu");
+        QVERIFY(screen && screen->isVisible());
+        QCOMPARE(core::screenHistory().entry(0), "FrmMainMenu");
+        screen->findChild<vx::VxCmdBtn*>("cmd戻る")->DoClick();
+        QTRY_VERIFY(!screen); // closed and unloaded
+        QCOMPARE(core::screenHistory().entry(0), "");
+        ui::screens().clear();
     }
 
     void theScreenIsComplete() {
