@@ -55,7 +55,9 @@ void BM_SaveCopyOfStressData(benchmark::State& state) {
         }
     }
     state.SetBytesProcessed(state.iterations() * bytes);
-    state.SetLabel(QStringLiteral("%1 MB data file, synced to disk").arg(bytes / 1e6, 0, 'f', 1).toStdString());
+    state.SetLabel(QStringLiteral("%1 MB data file, synced to disk")
+                       .arg(bytes / 1e6, 0, 'f', 1)
+                       .toStdString());
     QFile::remove(target);
 }
 BENCHMARK(BM_SaveCopyOfStressData)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();

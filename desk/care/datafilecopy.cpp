@@ -16,8 +16,7 @@ namespace {
 using core::db::FileKind;
 
 bool renameOver(const QString& from, const QString& to) {
-    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) ==
-           0;
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 }
 
 // Puts the kept file back under the data database's name and opens it.

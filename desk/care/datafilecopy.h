@@ -14,10 +14,10 @@ namespace care {
 struct CopyOutcome {
     enum Result {
         Done,
-        Refused,     // the file was not taken: kind says what it is
-        Failed,      // nothing was replaced; the data database is as it was
-        PutBack,     // replaced, failed, and the previous file is back in use
-        NotPutBack,  // replaced, failed, and the previous file could not be reopened
+        Refused,    // the file was not taken: kind says what it is
+        Failed,     // nothing was replaced; the data database is as it was
+        PutBack,    // replaced, failed, and the previous file is back in use
+        NotPutBack, // replaced, failed, and the previous file could not be reopened
         Cancelled,
     };
     Result result = Done;

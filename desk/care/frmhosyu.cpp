@@ -39,12 +39,13 @@ FrmHosyu::FrmHosyu(QWidget* parent)
     tabs_->addTab(buildInfoTab(), QStringLiteral("Info"));
     root->addWidget(tabs_, 1);
 
-    root->addWidget(new ui::FunctionKeyRow({{Qt::Key_F1, QStringLiteral("戻る"), QStringLiteral("cmd戻る")},
-                                            {Qt::Key_F2, QStringLiteral("メイン"), QStringLiteral("cmdメニュー")},
-                                            {Qt::Key_F5, QStringLiteral("登録"), QStringLiteral("cmd登録")},
-                                            {Qt::Key_F9, QStringLiteral("クリア"), QStringLiteral("cmdクリア")},
-                                            {Qt::Key_Escape, QStringLiteral("閉じる"), QStringLiteral("cmd閉じる")}},
-                                           this));
+    root->addWidget(new ui::FunctionKeyRow(
+        {{Qt::Key_F1, QStringLiteral("戻る"), QStringLiteral("cmd戻る")},
+         {Qt::Key_F2, QStringLiteral("メイン"), QStringLiteral("cmdメニュー")},
+         {Qt::Key_F5, QStringLiteral("登録"), QStringLiteral("cmd登録")},
+         {Qt::Key_F9, QStringLiteral("クリア"), QStringLiteral("cmdクリア")},
+         {Qt::Key_Escape, QStringLiteral("閉じる"), QStringLiteral("cmd閉じる")}},
+        this));
     auto* buttons = new QHBoxLayout;
     for (auto [n, c] : {std::pair{"cmd戻る", "戻る"},
                         {"cmdメニュー", "メイン"},
@@ -74,22 +75,22 @@ void FrmHosyu::fillFixedLists() {
     cmb年号_->addItems({QStringLiteral("西暦"), QStringLiteral("和暦")});
     cmb年号_->setCurrentIndex(0);
     cmb履歴自動削除_->clear();
-    cmb履歴自動削除_->addItems({QStringLiteral("自動削除しない"), QStringLiteral("1週間より前は削除"),
-                               QStringLiteral("１ヶ月より前は削除"),
-                               QStringLiteral("３ヶ月より前は削除")});
+    cmb履歴自動削除_->addItems(
+        {QStringLiteral("自動削除しない"), QStringLiteral("1週間より前は削除"),
+         QStringLiteral("１ヶ月より前は削除"), QStringLiteral("３ヶ月より前は削除")});
     cmb履歴自動削除_->setCurrentIndex(-1);
     cmb着信読込_->clear();
-    cmb着信読込_->addItems(
-        {QStringLiteral("本日分のみ"), QStringLiteral("３日以内分"), QStringLiteral("１週間以内分")});
+    cmb着信読込_->addItems({QStringLiteral("本日分のみ"), QStringLiteral("３日以内分"),
+                            QStringLiteral("１週間以内分")});
     cmb着信読込_->setCurrentIndex(-1);
     cmb着信フォーム_->clear();
     cmb着信フォーム_->addItems({QStringLiteral("簡易画面"), QStringLiteral("通常画面")});
     cmb着信フォーム_->setCurrentIndex(-1);
     cmbNAdapter_->clear();
-    cmbNAdapter_->addItems({QStringLiteral("アロハPC1"), QStringLiteral("ＩＮＳメイト Ｖ－８ＤＳＵ"),
-                            QStringLiteral("ＩＮＳメイト Ｖ－３０ＤＳＵ"),
-                            QStringLiteral("ナンバーディスプレイアダプタ３０"),
-                            QStringLiteral("その他")});
+    cmbNAdapter_->addItems(
+        {QStringLiteral("アロハPC1"), QStringLiteral("ＩＮＳメイト Ｖ－８ＤＳＵ"),
+         QStringLiteral("ＩＮＳメイト Ｖ－３０ＤＳＵ"),
+         QStringLiteral("ナンバーディスプレイアダプタ３０"), QStringLiteral("その他")});
     cmbNAdapter_->setEditText(QString());
 }
 

@@ -26,7 +26,8 @@ const QString kFilter = QStringLiteral("MDB ファイル(*.mdb)|*.mdb|");
 class CopyProgressWindow {
 public:
     explicit CopyProgressWindow(QWidget* owner)
-        : dialog_(QStringLiteral("コピー中です･････"), QStringLiteral("キャンセル"), 0, 100, owner) {
+        : dialog_(QStringLiteral("コピー中です･････"), QStringLiteral("キャンセル"), 0, 100,
+                  owner) {
         dialog_.setObjectName(QStringLiteral("dlgCopyProgress"));
         dialog_.setWindowTitle(QStringLiteral("コピー"));
         dialog_.setWindowModality(Qt::WindowModal);
@@ -52,17 +53,26 @@ private:
 QString refusalKind(core::db::FileKind kind) {
     using core::db::FileKind;
     switch (kind) {
-    case FileKind::Jet: return QStringLiteral("旧形式");
-    case FileKind::Empty: return QStringLiteral("空ファイル");
-    case FileKind::NotDatabase: return QStringLiteral("形式違い");
-    case FileKind::Foreign: return QStringLiteral("他システム");
-    case FileKind::Work: return QStringLiteral("作業用");
-    case FileKind::Postal: return QStringLiteral("郵便番号辞書");
-    case FileKind::NoData: return QStringLiteral("データなし");
-    case FileKind::Data: return QStringLiteral("使用中");
+    case FileKind::Jet:
+        return QStringLiteral("旧形式");
+    case FileKind::Empty:
+        return QStringLiteral("空ファイル");
+    case FileKind::NotDatabase:
+        return QStringLiteral("形式違い");
+    case FileKind::Foreign:
+        return QStringLiteral("他システム");
+    case FileKind::Work:
+        return QStringLiteral("作業用");
+    case FileKind::Postal:
+        return QStringLiteral("郵便番号辞書");
+    case FileKind::NoData:
+        return QStringLiteral("データなし");
+    case FileKind::Data:
+        return QStringLiteral("使用中");
     case FileKind::Missing:
     case FileKind::Unreadable:
-    case FileKind::Damaged: break;
+    case FileKind::Damaged:
+        break;
     }
     return QStringLiteral("破損");
 }
@@ -92,9 +102,10 @@ QWidget* FrmHosyu::buildDataCareTab() {
     heading(2, "Label12", "読込む");
     row(2, "cmdFD読込", "フロッピーディスクからデータを読み込む", false);
     row(3, "cmdHD読込", "ハードディスク、リムーバブルディスクから読み込む", true);
-    auto* notice = new QLabel(QStringLiteral("データの保存と読込みをします。読込みを行うと現在使用中の"
-                                             "データは上書きされます。注意して使用してください。"),
-                              tab);
+    auto* notice =
+        new QLabel(QStringLiteral("データの保存と読込みをします。読込みを行うと現在使用中の"
+                                  "データは上書きされます。注意して使用してください。"),
+                   tab);
     notice->setObjectName(QStringLiteral("Label5"));
     notice->setWordWrap(true);
     g->addWidget(notice, 4, 0, 1, 3);
@@ -127,8 +138,7 @@ void FrmHosyu::SaveDataFileToHdd() {
         ui::ShowMsg(kCare, QStringLiteral("使用中"), r.path);
         return;
     }
-    if (QFileInfo::exists(target) &&
-        !ui::ShowMsg(kCare, QStringLiteral("上書き確認"), r.path)) {
+    if (QFileInfo::exists(target) && !ui::ShowMsg(kCare, QStringLiteral("上書き確認"), r.path)) {
         return;
     }
     CopyOutcome out;
@@ -138,7 +148,8 @@ void FrmHosyu::SaveDataFileToHdd() {
     }
     switch (out.result) {
     case CopyOutcome::Done:
-        ui::ShowMsg(QStringLiteral("その他"), QStringLiteral("コピー完了"), r.path + QStringLiteral(" に"));
+        ui::ShowMsg(QStringLiteral("その他"), QStringLiteral("コピー完了"),
+                    r.path + QStringLiteral(" に"));
         break;
     case CopyOutcome::Cancelled:
         break;
@@ -178,7 +189,8 @@ void FrmHosyu::ReadDataFileFromHdd() {
     const QString dataPath = QDir::toNativeSeparators(core::paths().dataDb);
     switch (out.result) {
     case CopyOutcome::Done:
-        ui::ShowMsg(QStringLiteral("その他"), QStringLiteral("読込み完了"), dataPath + QStringLiteral(" に"));
+        ui::ShowMsg(QStringLiteral("その他"), QStringLiteral("読込み完了"),
+                    dataPath + QStringLiteral(" に"));
         break;
     case CopyOutcome::Cancelled:
         break;
@@ -191,7 +203,8 @@ void FrmHosyu::ReadDataFileFromHdd() {
         break;
     }
     case CopyOutcome::Failed:
-        ui::ShowMsg(kCare, QStringLiteral("破損"), r.path + QStringLiteral(" (") + out.detail + QLatin1Char(')'));
+        ui::ShowMsg(kCare, QStringLiteral("破損"),
+                    r.path + QStringLiteral(" (") + out.detail + QLatin1Char(')'));
         break;
     case CopyOutcome::PutBack:
         ui::ShowMsg(kCare, QStringLiteral("読込失敗"), r.path + QStringLiteral(": ") + out.detail);

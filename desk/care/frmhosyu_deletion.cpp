@@ -56,7 +56,8 @@ QWidget* FrmHosyu::buildDeletionTab() {
 
     txt顧客コード_ = new QLineEdit(tab);
     txt顧客コード_->setObjectName(QStringLiteral("txt顧客コード"));
-    txt顧客コード_->setValidator(new QIntValidator(1, std::numeric_limits<qint32>::max(), txt顧客コード_));
+    txt顧客コード_->setValidator(
+        new QIntValidator(1, std::numeric_limits<qint32>::max(), txt顧客コード_));
     txt顧客コード_->setMaximumWidth(100);
     // The name always follows the code, so the two never disagree.
     txt顧客_ = new QLineEdit(tab);
@@ -70,7 +71,8 @@ QWidget* FrmHosyu::buildDeletionTab() {
     g->addWidget(txt顧客コード_, r, 1);
     g->addWidget(txt顧客_, r, 2, 1, 2);
     ++r;
-    connect(txt顧客コード_, &QLineEdit::textEdited, this, [this](const QString& t) { SetKokyaku(t); });
+    connect(txt顧客コード_, &QLineEdit::textEdited, this,
+            [this](const QString& t) { SetKokyaku(t); });
     command("cmd一括削除1", "指定された顧客情報と着信履歴を削除する");
     command("cmd一括削除4", "すべての着信履歴を削除する");
     auto* hint = makeButton(QStringLiteral("cmdHint4"), QStringLiteral("?"), tab);
@@ -140,7 +142,8 @@ void FrmHosyu::SetKokyaku(const QString& code) {
 
 void FrmHosyu::DelSiteiKokyaku(const QString& code) {
     if (txt顧客_->text().isEmpty()) {
-        ui::ShowMsg(QStringLiteral("入力"), QStringLiteral("必須入力なし"), QStringLiteral("顧客名が"));
+        ui::ShowMsg(QStringLiteral("入力"), QStringLiteral("必須入力なし"),
+                    QStringLiteral("顧客名が"));
         txt顧客_->setFocus();
         return;
     }

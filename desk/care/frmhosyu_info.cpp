@@ -57,9 +57,10 @@ QWidget* FrmHosyu::buildInfoTab() {
     lblInfo_->setTextFormat(Qt::PlainText);
     v->addWidget(lblInfo_);
     auto* support = new QLabel(
-        QStringLiteral("お問い合わせの際は、この画面のバージョンとファイルの場所をお知らせください。\n"
-                       "データを読み込む前や一括削除の前には、データファイルのコピーを"
-                       "「データ保守」で保存しておくことをおすすめします。"),
+        QStringLiteral(
+            "お問い合わせの際は、この画面のバージョンとファイルの場所をお知らせください。\n"
+            "データを読み込む前や一括削除の前には、データファイルのコピーを"
+            "「データ保守」で保存しておくことをおすすめします。"),
         tab);
     support->setObjectName(QStringLiteral("lblSupport"));
     support->setWordWrap(true);

@@ -37,7 +37,8 @@ QComboBox* lineBox(QWidget* parent, const char* name, const QStringList& items, 
     c->setEditText(QString());
     if (digits) {
         // The program reads these as numbers.
-        c->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,6}")), c));
+        c->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,6}")), c));
     }
     return c;
 }
@@ -138,8 +139,9 @@ void FrmHosyu::readLineBoxes(const Recordset& rs) {
 }
 
 void FrmHosyu::entryLineBoxes(Recordset& rs) {
-    rs.setField(QStringLiteral("受信モード"),
-                opt受信モード3_->isChecked() ? 3 : opt受信モード2_->isChecked() ? 2 : 1);
+    rs.setField(QStringLiteral("受信モード"), opt受信モード3_->isChecked()   ? 3
+                                              : opt受信モード2_->isChecked() ? 2
+                                                                             : 1);
     // An emptied box keeps what is stored.
     for (auto [box, field] : {std::pair{cmbTA_, "TA"},
                               {cmbNAdapter_, "NAdapter"},
@@ -167,9 +169,9 @@ void FrmHosyu::clearLineBoxes() {
 void FrmHosyu::SetNDspDefaultset(std::optional<int> sw) {
     const bool toMemory = !sw || *sw == 10;
     const QString adapter = toMemory ? kDefaultAdapter : cmbNAdapter_->currentText();
-    Recordset rs = core::dataDb()->openRecordset(
-        QStringLiteral("select * from 通信マスタ where NAdapter= ?"), Recordset::Kind::Snapshot,
-        {adapter});
+    Recordset rs =
+        core::dataDb()->openRecordset(QStringLiteral("select * from 通信マスタ where NAdapter= ?"),
+                                      Recordset::Kind::Snapshot, {adapter});
     if (!rs.isOpen() || rs.eof()) {
         return;
     }

@@ -208,8 +208,8 @@ void FrmHosyu::Entry自社情報() {
         return;
     }
     core::db::Database& data = *core::dataDb();
-    Recordset rs = data.openRecordset(QStringLiteral("select * from 自社情報"),
-                                      Recordset::Kind::Dynaset);
+    Recordset rs =
+        data.openRecordset(QStringLiteral("select * from 自社情報"), Recordset::Kind::Dynaset);
     const bool isNew = !rs.isOpen() || rs.eof();
     const bool started = isNew ? rs.addNew() : rs.edit();
     auto set = [&rs](const char* name, const QVariant& v) {
@@ -230,8 +230,8 @@ void FrmHosyu::Entry自社情報() {
     set("着信読込", nullWhenEmpty(cmb着信読込_->currentText()));
     set("着信フォーム", nullWhenEmpty(cmb着信フォーム_->currentText()));
     set("着信サウンド", chk着信サウンド_->isChecked());
-    set("着信サウンドパス", txtWaveFileName_->text().isEmpty() ? core::kDefaultSoundName
-                                                               : txtWaveFileName_->text());
+    set("着信サウンドパス",
+        txtWaveFileName_->text().isEmpty() ? core::kDefaultSoundName : txtWaveFileName_->text());
     entryLineBoxes(rs);
     // A row that was not stored is said so: the office must not believe its
     // new adapter or port is in use when it is not.
@@ -255,8 +255,8 @@ void FrmHosyu::Clear保守画面() {
     cmb年号_->setCurrentIndex(cmb年号_->findText(QStringLiteral("西暦")));
     chkYubinEria_->setChecked(false);
     txtYubinEriaName_->clear();
-    for (QCheckBox* b : {chk着信認識_, chk敬称_, chk担当_, chk用件1_, chk用件2_, chk電話名称_,
-                         chk着信サウンド_}) {
+    for (QCheckBox* b :
+         {chk着信認識_, chk敬称_, chk担当_, chk用件1_, chk用件2_, chk電話名称_, chk着信サウンド_}) {
         b->setChecked(true);
     }
     cmb履歴自動削除_->setCurrentIndex(cmb履歴自動削除_->findText(QStringLiteral("自動削除しない")));

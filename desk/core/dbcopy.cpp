@@ -149,7 +149,8 @@ bool runBackup(sqlite3* source, const QString& target, const CopyProgress& progr
         *error = QStringLiteral("コピーを取り消しました。");
     }
     {
-        const QByteArray restore = QStringLiteral("PRAGMA main.mmap_size = %1").arg(mmapBefore).toUtf8();
+        const QByteArray restore =
+            QStringLiteral("PRAGMA main.mmap_size = %1").arg(mmapBefore).toUtf8();
         sqlite3_exec(source, restore.constData(), nullptr, nullptr, nullptr);
     }
     if (sqlite3_close(dest) != SQLITE_OK) {

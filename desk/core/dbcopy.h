@@ -20,8 +20,8 @@ using CopyProgress = std::function<bool(qint64 donePages, qint64 totalPages)>;
 bool saveSnapshot(Database& source, const QString& target, const CopyProgress& progress,
                   QString* error);
 // The same from a database file that is not open; the source is only read.
-bool copyDatabaseFile(const QString& source, const QString& target,
-                      const CopyProgress& progress, QString* error);
+bool copyDatabaseFile(const QString& source, const QString& target, const CopyProgress& progress,
+                      QString* error);
 
 // What a file is, judged before anything is replaced by it.
 enum class FileKind {

@@ -86,10 +86,13 @@ struct CareFixture {
     void click(const char* name) const { child<vx::VxCmdBtn>(name)->DoClick(); }
     core::db::Database& data() const { return *core::dataDb(); }
     QVariant stored(const char* field) const {
-        return data().scalar(QStringLiteral("select %1 from 自社情報").arg(QString::fromUtf8(field)));
+        return data().scalar(
+            QStringLiteral("select %1 from 自社情報").arg(QString::fromUtf8(field)));
     }
     int count(const char* table) const {
-        return data().scalar(QStringLiteral("select count(*) from ") + QString::fromUtf8(table)).toInt();
+        return data()
+            .scalar(QStringLiteral("select count(*) from ") + QString::fromUtf8(table))
+            .toInt();
     }
     QStringList askedTexts() const {
         QStringList out;
@@ -102,7 +105,8 @@ struct CareFixture {
 
 inline void addCustomer(core::db::Database& data, int code, const QString& name,
                         const QStringList& numbers) {
-    data.execute("insert into 顧客マスタ (code, 名称, ふりがな) values (?, ?, ?)", {code, name, name});
+    data.execute("insert into 顧客マスタ (code, 名称, ふりがな) values (?, ?, ?)",
+                 {code, name, name});
     int no = 1;
     for (const QString& n : numbers) {
         data.execute("insert into 電話番号 (code, no, 名称, 電話番号) values (?, ?, ?, ?)",
@@ -110,10 +114,11 @@ inline void addCustomer(core::db::Database& data, int code, const QString& name,
     }
 }
 
-inline void logCall(core::db::Database& data, const QDateTime& when, int code,
-                    const QString& name, const QString& number) {
-    if (!data.execute("insert into 着信履歴 (日付, code, 名称, 電話番号, 済) values (?, ?, ?, ?, False)",
-                      {when, code, name, number})) {
+inline void logCall(core::db::Database& data, const QDateTime& when, int code, const QString& name,
+                    const QString& number) {
+    if (!data.execute(
+            "insert into 着信履歴 (日付, code, 名称, 電話番号, 済) values (?, ?, ?, ?, False)",
+            {when, code, name, number})) {
         qFatal("%s", qPrintable(data.lastError()));
     }
 }

@@ -128,8 +128,9 @@ private slots:
         ui::FileDialogs::script({f.files.paths.dataDir + name});
         ui::MessageBoxes::script({true});
         f.click("cmdHD書込");
-        QCOMPARE(f.askedTexts(), QStringList{f.files.paths.dataDir + name +
-                                             " は現在使用中のファイルです。別のファイルを指定してください。"});
+        QCOMPARE(f.askedTexts(),
+                 QStringList{f.files.paths.dataDir + name +
+                             " は現在使用中のファイルです。別のファイルを指定してください。"});
         QCOMPARE(customers(f.data()), 1);
         QVERIFY(f.data().integrityCheck());
     }
@@ -145,7 +146,8 @@ private slots:
             f.click("cmdHD書込");
         }
         QCOMPARE(f.askedTexts().size(), 1);
-        QVERIFY2(f.askedTexts()[0].contains("コピーできませんでした"), qPrintable(f.askedTexts()[0]));
+        QVERIFY2(f.askedTexts()[0].contains("コピーできませんでした"),
+                 qPrintable(f.askedTexts()[0]));
         QVERIFY(filesIn(out.path()).isEmpty());
         QCOMPARE(f.count("着信履歴"), 12000); // still open and whole
     }
@@ -155,15 +157,24 @@ private slots:
     void wrongFilesAreRefused_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("says");
-        QTest::newRow("old Jet file") << "jet" << "旧 Windows 版のデータファイル (Jet 形式)";
-        QTest::newRow("empty file") << "empty" << "空のファイル";
-        QTest::newRow("text file") << "text" << "データベースファイルではありません";
-        QTest::newRow("random bytes") << "random" << "データベースファイルではありません";
-        QTest::newRow("another program's database") << "foreign" << "他のプログラムのデータベース";
-        QTest::newRow("the work database") << "work" << "作業用データベース";
-        QTest::newRow("the postal dictionary") << "postal" << "郵便番号辞書です";
-        QTest::newRow("the data file itself") << "self" << "現在使用中のファイル";
-        QTest::newRow("damaged data file") << "damaged" << "壊れているか読めない";
+        QTest::newRow("old Jet file") << "jet"
+                                      << "旧 Windows 版のデータファイル (Jet 形式)";
+        QTest::newRow("empty file") << "empty"
+                                    << "空のファイル";
+        QTest::newRow("text file") << "text"
+                                   << "データベースファイルではありません";
+        QTest::newRow("random bytes") << "random"
+                                      << "データベースファイルではありません";
+        QTest::newRow("another program's database") << "foreign"
+                                                    << "他のプログラムのデータベース";
+        QTest::newRow("the work database") << "work"
+                                           << "作業用データベース";
+        QTest::newRow("the postal dictionary") << "postal"
+                                               << "郵便番号辞書です";
+        QTest::newRow("the data file itself") << "self"
+                                              << "現在使用中のファイル";
+        QTest::newRow("damaged data file") << "damaged"
+                                           << "壊れているか読めない";
     }
     void wrongFilesAreRefused() {
         QFETCH(QString, kind);
@@ -305,7 +316,8 @@ private slots:
             f.click("cmdHD読込");
         }
         QCOMPARE(f.askedTexts().size(), 1);
-        QVERIFY2(f.askedTexts()[0].contains("現在のデータはそのままです"), qPrintable(f.askedTexts()[0]));
+        QVERIFY2(f.askedTexts()[0].contains("現在のデータはそのままです"),
+                 qPrintable(f.askedTexts()[0]));
         QCOMPARE(core::dataDb(), before);
         QCOMPARE(f.count("着信履歴"), 0);
         QCOMPARE(customers(f.data()), 1);

@@ -39,14 +39,17 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("subject");
         QTest::addColumn<QStringList>("emptied"); // of 着信履歴, 顧客, 電話番号, 名前, 設定
-        QTest::newRow("all data") << "cmd一括削除5" << "すべてのデータ"
+        QTest::newRow("all data") << "cmd一括削除5"
+                                  << "すべてのデータ"
                                   << QStringList{"calls", "customers", "numbers", "names",
                                                  "settings"};
-        QTest::newRow("all customers") << "cmd一括削除2" << "すべての顧客情報、着信履歴"
-                                       << QStringList{"calls", "customers", "numbers"};
-        QTest::newRow("code tables") << "cmd一括削除3" << "すべてのコード表"
-                                     << QStringList{"names"};
-        QTest::newRow("call log") << "cmd一括削除4" << "すべての着信履歴" << QStringList{"calls"};
+        QTest::newRow("all customers")
+            << "cmd一括削除2"
+            << "すべての顧客情報、着信履歴" << QStringList{"calls", "customers", "numbers"};
+        QTest::newRow("code tables") << "cmd一括削除3"
+                                     << "すべてのコード表" << QStringList{"names"};
+        QTest::newRow("call log") << "cmd一括削除4"
+                                  << "すべての着信履歴" << QStringList{"calls"};
     }
     void commands() {
         QFETCH(QString, button);
@@ -98,8 +101,9 @@ private slots:
         QCOMPARE(f.text("txt顧客"), "山田商店");
         ui::MessageBoxes::script({true});
         f.click("cmd一括削除1");
-        QCOMPARE(f.askedTexts(), (QStringList{"山田商店の顧客情報、着信履歴 を削除します。よろしいですか",
-                                              "山田商店の顧客情報、着信履歴 を削除しました。"}));
+        QCOMPARE(f.askedTexts(),
+                 (QStringList{"山田商店の顧客情報、着信履歴 を削除します。よろしいですか",
+                              "山田商店の顧客情報、着信履歴 を削除しました。"}));
         QCOMPARE(f.count("顧客マスタ"), 1);
         QCOMPARE(f.count("電話番号"), 1);
         QCOMPARE(f.data().scalar("select count(*) from 着信履歴 where code = 1").toInt(), 0);

@@ -60,32 +60,51 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QVariant>("expected"); // invalid: Null
-        QTest::newRow("area name emptied is Null")
-            << "txtYubinEriaName" << "" << "YubinLocalEria" << QVariant();
-        QTest::newRow("area name typed") << "txtYubinEriaName" << "大阪府" << "YubinLocalEria"
-                                         << QVariant("大阪府");
+        QTest::newRow("area name emptied is Null") << "txtYubinEriaName"
+                                                   << ""
+                                                   << "YubinLocalEria" << QVariant();
+        QTest::newRow("area name typed") << "txtYubinEriaName"
+                                         << "大阪府"
+                                         << "YubinLocalEria" << QVariant("大阪府");
         QTest::newRow("sound emptied is the default name")
-            << "txtWaveFileName" << "" << "着信サウンドパス" << QVariant("The Microsoft Sound.wav");
-        QTest::newRow("call reading emptied is Null")
-            << "cmb着信読込" << "" << "着信読込" << QVariant();
-        QTest::newRow("era emptied keeps the stored era") << "cmb年号" << "" << "年号"
-                                                          << QVariant("和暦");
-        QTest::newRow("era picked") << "cmb年号" << "西暦" << "年号" << QVariant("西暦");
-        QTest::newRow("port emptied keeps the stored port") << "cmbポート番号" << "" << "ポート番号"
-                                                            << QVariant(3);
-        QTest::newRow("port typed") << "cmbポート番号" << "2" << "ポート番号" << QVariant(2);
-        QTest::newRow("speed emptied keeps it") << "cmbボーレート" << "" << "ボーレート"
-                                                << QVariant(19200);
-        QTest::newRow("speed picked") << "cmbボーレート" << "230400" << "ボーレート"
-                                      << QVariant(230400);
-        QTest::newRow("parity emptied keeps it") << "cmbパリティ" << "" << "パリティ"
-                                                 << QVariant("奇数");
+            << "txtWaveFileName"
+            << ""
+            << "着信サウンドパス" << QVariant("The Microsoft Sound.wav");
+        QTest::newRow("call reading emptied is Null") << "cmb着信読込"
+                                                      << ""
+                                                      << "着信読込" << QVariant();
+        QTest::newRow("era emptied keeps the stored era") << "cmb年号"
+                                                          << ""
+                                                          << "年号" << QVariant("和暦");
+        QTest::newRow("era picked") << "cmb年号"
+                                    << "西暦"
+                                    << "年号" << QVariant("西暦");
+        QTest::newRow("port emptied keeps the stored port") << "cmbポート番号"
+                                                            << ""
+                                                            << "ポート番号" << QVariant(3);
+        QTest::newRow("port typed") << "cmbポート番号"
+                                    << "2"
+                                    << "ポート番号" << QVariant(2);
+        QTest::newRow("speed emptied keeps it") << "cmbボーレート"
+                                                << ""
+                                                << "ボーレート" << QVariant(19200);
+        QTest::newRow("speed picked") << "cmbボーレート"
+                                      << "230400"
+                                      << "ボーレート" << QVariant(230400);
+        QTest::newRow("parity emptied keeps it") << "cmbパリティ"
+                                                 << ""
+                                                 << "パリティ" << QVariant("奇数");
         QTest::newRow("terminal adapter emptied keeps it")
-            << "cmbTA" << "" << "TA" << QVariant("ＩＮＳメイト Ｖ－８ＤＳＵ");
+            << "cmbTA"
+            << ""
+            << "TA" << QVariant("ＩＮＳメイト Ｖ－８ＤＳＵ");
         QTest::newRow("adapter emptied keeps it")
-            << "cmbNAdapter" << "" << "NAdapter" << QVariant("ＩＮＳメイト Ｖ－８ＤＳＵ");
-        QTest::newRow("stop bits emptied keeps them") << "cmbストップビット" << "" << "ストップビット"
-                                                      << QVariant(2);
+            << "cmbNAdapter"
+            << ""
+            << "NAdapter" << QVariant("ＩＮＳメイト Ｖ－８ＤＳＵ");
+        QTest::newRow("stop bits emptied keeps them") << "cmbストップビット"
+                                                      << ""
+                                                      << "ストップビット" << QVariant(2);
     }
     void registeringStoresEachControl() {
         QFETCH(QString, control);
@@ -93,10 +112,11 @@ private slots:
         QFETCH(QString, field);
         QFETCH(QVariant, expected);
         CareFixture f([](core::db::Database& d) {
-            d.execute("update 自社情報 set YubinLocalEria = '東京都', 年号 = '和暦', 着信読込 = "
-                      "'３日以内分', ポート番号 = 3, ボーレート = 19200, パリティ = '奇数', "
-                      "ストップビット = 2, TA = 'ＩＮＳメイト Ｖ－８ＤＳＵ', NAdapter = 'ＩＮＳメイト "
-                      "Ｖ－８ＤＳＵ', 着信サウンドパス = '/tmp/a.wav'");
+            d.execute(
+                "update 自社情報 set YubinLocalEria = '東京都', 年号 = '和暦', 着信読込 = "
+                "'３日以内分', ポート番号 = 3, ボーレート = 19200, パリティ = '奇数', "
+                "ストップビット = 2, TA = 'ＩＮＳメイト Ｖ－８ＤＳＵ', NAdapter = 'ＩＮＳメイト "
+                "Ｖ－８ＤＳＵ', 着信サウンドパス = '/tmp/a.wav'");
         });
         f.open();
         f.type(control.toUtf8().constData(), typed);
@@ -171,8 +191,9 @@ private slots:
 
     void leavingTheAdapterBoxLoadsItsDefaults() {
         CareFixture f([](core::db::Database& d) {
-            d.execute("update 自社情報 set TA = 'ＩＮＳメイト Ｖ－８ＤＳＵ', NAdapter = 'ＩＮＳメイト "
-                      "Ｖ－８ＤＳＵ', パリティ = 'なし', データビット = 8");
+            d.execute(
+                "update 自社情報 set TA = 'ＩＮＳメイト Ｖ－８ＤＳＵ', NAdapter = 'ＩＮＳメイト "
+                "Ｖ－８ＤＳＵ', パリティ = 'なし', データビット = 8");
         });
         f.open();
         QCOMPARE(core::settings().パリティ, "なし");
@@ -205,15 +226,19 @@ private slots:
     void leavingTheTerminalAdapterBox_data() {
         QTest::addColumn<QString>("ta");
         QTest::addColumn<QString>("parity");
-        QTest::newRow("INS V-30 loads the adapter's row") << "ＩＮＳメイト Ｖ－３０ＤＳＵ" << "なし";
-        QTest::newRow("INS V-8 loads the adapter's row") << "ＩＮＳメイト Ｖ－８ＤＳＵ" << "なし";
-        QTest::newRow("any other does nothing") << "なし" << "奇数";
+        QTest::newRow("INS V-30 loads the adapter's row") << "ＩＮＳメイト Ｖ－３０ＤＳＵ"
+                                                          << "なし";
+        QTest::newRow("INS V-8 loads the adapter's row") << "ＩＮＳメイト Ｖ－８ＤＳＵ"
+                                                         << "なし";
+        QTest::newRow("any other does nothing") << "なし"
+                                                << "奇数";
     }
     void leavingTheTerminalAdapterBox() {
         QFETCH(QString, ta);
         QFETCH(QString, parity);
         CareFixture f([](core::db::Database& d) {
-            d.execute("update 自社情報 set NAdapter = 'ＩＮＳメイト Ｖ－３０ＤＳＵ', パリティ = '奇数'");
+            d.execute(
+                "update 自社情報 set NAdapter = 'ＩＮＳメイト Ｖ－３０ＤＳＵ', パリティ = '奇数'");
         });
         f.open();
         f.type("cmbTA", ta);
@@ -248,14 +273,14 @@ private slots:
         QTest::newRow("area, Up") << "chkYubinEria" << int(Qt::Key_Up) << "cmb年号";
         QTest::newRow("honorifics, Up") << "Chk敬称" << int(Qt::Key_Up) << "txtYubinEriaName";
         QTest::newRow("purpose 2, Enter") << "Chk用件2" << int(Qt::Key_Return) << "chk着信認識";
-        QTest::newRow("recognition, Down") << "chk着信認識" << int(Qt::Key_Down)
-                                           << "cmb履歴自動削除";
-        QTest::newRow("auto delete, Left") << "cmb履歴自動削除" << int(Qt::Key_Left)
-                                           << "chk着信認識";
-        QTest::newRow("waiting screen, Right") << "cmb着信フォーム" << int(Qt::Key_Right)
-                                               << "cmb年号";
-        QTest::newRow("waiting screen, Left") << "cmb着信フォーム" << int(Qt::Key_Left)
-                                              << "cmb履歴自動削除";
+        QTest::newRow("recognition, Down")
+            << "chk着信認識" << int(Qt::Key_Down) << "cmb履歴自動削除";
+        QTest::newRow("auto delete, Left")
+            << "cmb履歴自動削除" << int(Qt::Key_Left) << "chk着信認識";
+        QTest::newRow("waiting screen, Right")
+            << "cmb着信フォーム" << int(Qt::Key_Right) << "cmb年号";
+        QTest::newRow("waiting screen, Left")
+            << "cmb着信フォーム" << int(Qt::Key_Left) << "cmb履歴自動削除";
     }
     void keyChains() {
         QFETCH(QString, from);
