@@ -2,6 +2,7 @@
 
 #include "accessible.h"
 #include "fkeyrow.h"
+#include "hint.h"
 #include "lookups.h"
 #include "paths.h"
 #include "screens.h"
@@ -117,6 +118,10 @@ void FrmHosyu::connectCommands() {
     on("cmd一括削除3", [this] { DeleteCodeTables(); });
     on("cmd一括削除4", [this] { DeleteAll着信履歴(); });
     on("cmd一括削除1", [this] { DelSiteiKokyaku(txt顧客コード_->text()); });
+    on("cmd顧客参照", [this] { PickKokyaku(); });
+    for (const char* hint : {"cmdHint1", "cmdHint2", "cmdHint3", "cmdHint4"}) {
+        on(hint, [this, hint] { masters::OpenHint(this, QString::fromUtf8(hint)); });
+    }
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int i) {
         if (tabs_->tabText(i) == QStringLiteral("Info")) {
             RefreshInfo();

@@ -51,7 +51,9 @@ public:
     void DeleteAll着信履歴();
     void DeleteCodeTables(); // コード表を削除する
     void DelSiteiKokyaku(const QString& code);
-    // The customer chosen by the picker (or typed): both boxes follow it.
+    // The customer picker (顧客): the kana finder, then both boxes.
+    void PickKokyaku();
+    // A typed code: the name box follows it.
     void SetKokyaku(const QString& code);
 
     // ---- Info

@@ -114,7 +114,6 @@ QWidget* FrmHosyu::buildDataCareTab() {
     fddMsg->hide();
     g->addWidget(fddMsg, 5, 0, 1, 3);
     auto* hint = makeButton(QStringLiteral("cmdHint2"), QStringLiteral("?"), tab);
-    hint->setEnabled(false); // the hint window comes with its own screen
     g->addWidget(hint, 6, 2, Qt::AlignRight);
     g->setRowStretch(7, 1);
     g->setColumnStretch(2, 1);

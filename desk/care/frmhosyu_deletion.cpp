@@ -3,9 +3,11 @@
 #include "frmhosyu.h"
 
 #include "accessible.h"
+#include "clsgojuren.h"
 #include "database.h"
 #include "deletion.h"
 #include "lookups.h"
+#include "paths.h"
 #include "showmsg.h"
 #include "startup.h"
 #include "vxcmdbtn.h"
@@ -66,7 +68,6 @@ QWidget* FrmHosyu::buildDeletionTab() {
     ui::nameByLabel(txt顧客コード_, QStringLiteral("顧客コード"));
     ui::nameByLabel(txt顧客_, QStringLiteral("顧客名"));
     auto* pick = makeButton(QStringLiteral("cmd顧客参照"), QStringLiteral("顧客"), tab);
-    pick->setEnabled(false); // the kana finder comes with its own library
     g->addWidget(pick, r, 0);
     g->addWidget(txt顧客コード_, r, 1);
     g->addWidget(txt顧客_, r, 2, 1, 2);
@@ -76,7 +77,6 @@ QWidget* FrmHosyu::buildDeletionTab() {
     command("cmd一括削除1", "指定された顧客情報と着信履歴を削除する");
     command("cmd一括削除4", "すべての着信履歴を削除する");
     auto* hint = makeButton(QStringLiteral("cmdHint4"), QStringLiteral("?"), tab);
-    hint->setEnabled(false); // the hint window comes with its own screen
     g->addWidget(hint, r++, 3, Qt::AlignRight);
     g->setRowStretch(r, 1);
     g->setColumnStretch(3, 1);
@@ -121,6 +121,32 @@ void FrmHosyu::DeleteAllData() {
     // settings row together. The settings in memory and on the tabs stay:
     // 登録 writes them back.
     report(deleteAllData(*core::dataDb()), subject);
+}
+
+void FrmHosyu::PickKokyaku() {
+    // One finder per use; it opens the files itself by path.
+    ClsGojuren finder;
+    finder.setPcDataFile(core::paths().dataDb);
+    finder.setPcWorkFile(core::paths().workDb);
+    const bool shown = finder.FormShow();
+    activateWindow(); // the finder's window has no owner
+    if (!shown) {
+        ui::ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"), finder.lastError());
+        txt顧客_->setFocus();
+        return;
+    }
+    finder.SetRetVal();
+    const QString code = finder.pccode();
+    if (!code.isEmpty()) {
+        core::CurrentCustomer& record = core::currentCustomer();
+        record.code = code.toInt();
+        core::Read顧客(*core::dataDb(), QStringLiteral("code"), record);
+        // A customer gone meanwhile leaves the name empty, so the deletion
+        // warns instead of naming the previous customer under this code.
+        txt顧客_->setText(record.code != 0 ? record.名称 : QString());
+        txt顧客コード_->setText(code);
+    }
+    txt顧客_->setFocus();
 }
 
 void FrmHosyu::SetKokyaku(const QString& code) {

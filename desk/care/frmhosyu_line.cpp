@@ -97,7 +97,6 @@ QWidget* FrmHosyu::buildLineTab() {
     labelled(cmbデータビット_, "データビット");
     labelled(cmbストップビット_, "ストップビット");
     auto* hint = makeButton(QStringLiteral("cmdHint3"), QStringLiteral("?"), tab);
-    hint->setEnabled(false); // the hint window comes with its own screen
     g->addWidget(hint, r++, 3, Qt::AlignRight);
     g->setRowStretch(r, 1);
     g->setColumnStretch(3, 1);

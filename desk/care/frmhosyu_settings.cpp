@@ -105,7 +105,6 @@ QWidget* FrmHosyu::buildSettingsTab() {
     g->addWidget(makeButton(QStringLiteral("cmdWaveFilePath"), QStringLiteral("参照..."), tab), r++,
                  3, Qt::AlignLeft);
     auto* hint = makeButton(QStringLiteral("cmdHint1"), QStringLiteral("?"), tab);
-    hint->setEnabled(false); // the hint window comes with its own screen
     g->addWidget(hint, r++, 3, Qt::AlignRight);
     g->setRowStretch(r, 1);
     g->setColumnStretch(3, 1);

@@ -1,6 +1,11 @@
 #include "carefixture.h"
 
+#include "clsgojuren.h"
 #include "deletion.h"
+#include "hint.h"
+
+#include <QApplication>
+#include <QTableView>
 
 #include <sqlite3.h>
 
@@ -111,6 +116,55 @@ private slots:
         QCOMPARE(f.data().scalar("select count(*) from 着信履歴 where code = 2").toInt(), 1);
         QCOMPARE(f.text("txt顧客"), "");
         QCOMPARE(f.text("txt顧客コード"), "");
+    }
+
+    void thePickerFillsBothBoxes_data() {
+        QTest::addColumn<bool>("pick");
+        QTest::newRow("選択") << true;
+        QTest::newRow("閉じる") << false;
+    }
+    void thePickerFillsBothBoxes() {
+        QFETCH(bool, pick);
+        CareFixture f([](core::db::Database& d) {
+            someData(d);
+            d.execute("insert into 顧客マスタ (code, 名称, ふりがな) values (7, 'あおば薬局', "
+                      "'あおばやっきょく')");
+        });
+        f.open();
+        f.screen->SetKokyaku("2");
+        f.screen->show();
+        QVERIFY(QTest::qWaitForWindowActive(f.screen.get()));
+        ClsGojuren::dialogScript() = [&](QDialog& d) {
+            for (auto* b : d.findChildren<vx::VxCmdBtn*>("cmd50")) {
+                if (b->caption() == "あ") {
+                    b->DoClick();
+                }
+            }
+            QCOMPARE(d.findChild<QTableView*>("Grid参照")->model()->rowCount(), 1);
+            d.findChild<vx::VxCmdBtn*>(pick ? "cmd選択" : "cmd閉じる")->DoClick();
+        };
+        f.click("cmd顧客参照");
+        ClsGojuren::dialogScript() = nullptr;
+        QCOMPARE(f.text("txt顧客コード"), pick ? "7" : "2");
+        QCOMPARE(f.text("txt顧客"), pick ? "あおば薬局" : "佐藤工務店");
+        QTRY_COMPARE(QApplication::focusWidget(), f.child<QLineEdit>("txt顧客"));
+        if (pick) {
+            QCOMPARE(core::currentCustomer().code, 7);
+        }
+    }
+
+    void hintButtonsOpenTheHintWindow() {
+        CareFixture f;
+        f.open();
+        for (const char* name : {"cmdHint1", "cmdHint2", "cmdHint3", "cmdHint4"}) {
+            f.click(name);
+            QVERIFY2(masters::hintWindow(), name);
+            QCOMPARE(masters::hintKeys().formName, "FrmHosyu");
+            QCOMPARE(masters::hintKeys().ctlName, QString::fromUtf8(name));
+            QCOMPARE(masters::hintKeys().formTitle, "保守");
+            masters::hintWindow()->close();
+            QTRY_VERIFY(!masters::hintWindow());
+        }
     }
 
     void anEmptyNameWarnsEvenWithACode_data() {
