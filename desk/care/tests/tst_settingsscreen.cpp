@@ -381,7 +381,7 @@ private slots:
         QCOMPARE(f.screen->windowTitle(), "保守");
         QCOMPARE(f.screen->accessibleName(), "保守");
         QCOMPARE(f.child<QComboBox>("cmbポート番号")->accessibleName(), "ポート番号");
-        QCOMPARE(f.child<QComboBox>("cmb年号")->accessibleName(), "年   号");
+        QCOMPARE(f.child<QComboBox>("cmb年号")->accessibleName(), "年号");
         QCOMPARE(f.child<ui::FunctionKeyRow>("FunctionKeyRow")->text(),
                  "F1 戻る  F2 メイン  F5 登録  F9 クリア  ESC 閉じる");
         // F5 presses 登録 wherever the focus is.
