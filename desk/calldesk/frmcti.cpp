@@ -243,6 +243,10 @@ void FrmCti::build() {
     ui::nameByLabels(pg);
     ui::nameByLabels(cg);
     ui::nameByLabel(txt顧客コード_, QStringLiteral("顧客コード"));
+    // The grids have no label beside them; a screen reader entering one
+    // should still say which list it is in.
+    ui::nameByLabel(grid電話番号_, QStringLiteral("電話番号"));
+    ui::nameByLabel(grid着信表示_, QStringLiteral("着信表示"));
 
     root->setColumnStretch(0, 3);
     root->setColumnStretch(1, 4);
@@ -273,10 +277,6 @@ void FrmCti::build() {
         findChild<vx::VxCmdBtn*>(QString::fromUtf8(n))
             ->setEnabled(ui::screens().available(QString::fromUtf8(form)));
     }
-    // The postal finder comes with its own library.
-    for (const char* n : {"cmd郵便"}) {
-        findChild<vx::VxCmdBtn*>(QString::fromUtf8(n))->setEnabled(false);
-    }
 
     // Field chains and checks on leaving fields.
     for (QWidget* w : std::initializer_list<QWidget*>{cmb顧客名_, cmb敬称_, chk用件済_, cmb担当_,
@@ -305,6 +305,7 @@ void FrmCti::connectCommands() {
         ui::screens().show(QStringLiteral("FrmTyakusinList"));
     });
     on("cmd閉じる", [this] { close(); });
+    on("cmd郵便", [this] { FindPostalCode(); });
     on("cmd着信行削除", [this] { LineDelete着信表示(); });
     on("cmd着信詳細", [this] { Dsp着信詳細(); });
     on("cmdクリア", [this] { ClearScreen(); });

@@ -119,6 +119,8 @@ private:
     void comboCheck(QComboBox* combo, int limit, const QString& kind);
     bool lengthCheck(QWidget* control, int limit);
     void postalFill();
+    // The postal finder: fills the postal code and the first address line.
+    void FindPostalCode();
     void numberCheck(int row);
     void openScreen(const QString& form);
     void showPanel(QFrame* panel, bool on);

@@ -4,6 +4,7 @@
 #include "frmcti_p.h"
 
 #include "clsgojuren.h"
+#include "clszipora.h"
 #include "database.h"
 #include "datebox.h"
 #include "lookups.h"
@@ -15,6 +16,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
@@ -69,6 +71,38 @@ void FrmCti::postalFill() {
     if (!code.isEmpty() && txt住所1_->text().isEmpty()) {
         txt住所1_->setText(core::GetAddress(core::paths().postalDb, code));
     }
+}
+
+void FrmCti::FindPostalCode() {
+    const QString dictionary = core::paths().postalDb;
+    if (!QFileInfo::exists(dictionary)) {
+        ui::ShowMsg(QStringLiteral("その他"), QStringLiteral("ファイルなし"),
+                    QStringLiteral("郵便番号辞書"));
+        return;
+    }
+    ClsZipora finder;
+    finder.setPcData(core::paths().dataDb);
+    finder.setPcYubin(dictionary);
+    const bool shown = finder.FormShow();
+    // The finder had no owner: take the keyboard back for the desk's keys.
+    activateWindow();
+    if (!shown) {
+        // A file that cannot be opened: no dialog, and the user is told which.
+        ui::ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"), finder.lastError());
+        txt郵便番号_->setFocus();
+        return;
+    }
+    finder.SetRetVal();
+    // The focus moves first: leaving the field F3 was pressed in runs its
+    // checks (an empty name box clears the panel), and that must not undo
+    // the result.
+    if (finder.pc郵便番号().isEmpty()) {
+        txt郵便番号_->setFocus();
+        return;
+    }
+    txt住所1_->setFocus();
+    txt郵便番号_->setText(finder.pc郵便番号());
+    txt住所1_->setText(finder.pc住所());
 }
 
 qint32 FrmCti::nextCustomerCode() const {

@@ -110,9 +110,27 @@ void FrmCti::Proc着信(const QString& number) {
     workDb().execute(QStringLiteral(
         "insert into w着信表示ソート select * from w着信表示 order by 日付時間 DESC;"));
     const QDateTime now = clock()();
-    const QDate day = now.date();
-    const QTime time(now.time().hour(), now.time().minute(), now.time().second());
-    const QDateTime moment(day, time);
+    const QString shownNumber = number == callerid::kWithheld      ? kNotified
+                                : number == callerid::kPublicPhone ? kPublicPhoneText
+                                                                   : number;
+    QDateTime moment(now.date(),
+                     QTime(now.time().hour(), now.time().minute(), now.time().second()));
+    // A second that already holds another caller's call (one taken in while
+    // this one was still being taken in) would merge the two and lose one
+    // from the log: this call takes the next free second. The same caller
+    // again within its second stays one call.
+    for (int tries = 0; tries < 60; ++tries) {
+        Recordset rs = workDb().openRecordset(
+            QStringLiteral("select 電話番号 from w着信表示ソート where 日付時間 = ?"),
+            Kind::Snapshot, {moment});
+        if (!rs.isOpen() || rs.eof() ||
+            rs.field(QStringLiteral("電話番号")).toString() == shownNumber) {
+            break;
+        }
+        moment = moment.addSecs(1);
+    }
+    const QDate day = moment.date();
+    const QTime time = moment.time();
     {
         Recordset rs = workDb().openRecordset(
             QStringLiteral(
@@ -123,10 +141,7 @@ void FrmCti::Proc着信(const QString& number) {
             rs.setField(QStringLiteral("日付時間"), moment);
             rs.setField(QStringLiteral("日付"), day);
             rs.setField(QStringLiteral("時間"), time);
-            rs.setField(QStringLiteral("電話番号"), number == callerid::kWithheld ? kNotified
-                                                    : number == callerid::kPublicPhone
-                                                        ? kPublicPhoneText
-                                                        : number);
+            rs.setField(QStringLiteral("電話番号"), shownNumber);
             rs.setField(QStringLiteral("名称"), name);
             rs.setField(QStringLiteral("新規"), true);
             rs.update();

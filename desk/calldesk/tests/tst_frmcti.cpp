@@ -1,4 +1,5 @@
 #include "clsgojuren.h"
+#include "clszipora.h"
 #include "deskfixture.h"
 
 using core::db::Recordset;
@@ -211,18 +212,43 @@ private slots:
         QCOMPARE(f.data().scalar("select 電話番号 from 着信履歴").toString(), number);
     }
 
+    // The same caller twice within a second is one call. Another caller in
+    // that second (taken in while the first was still being taken in) keeps
+    // its own call in the next free second, instead of overwriting the
+    // first one's log row.
+    void twoCallsInOneSecond_data() {
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<QStringList>("listed"); // newest first
+        QTest::addColumn<QStringList>("logged"); // by moment
+        QTest::newRow("same caller") << "0333334444" << QStringList{"二度"} << QStringList{"二度"};
+        QTest::newRow("another caller") << "0311112222" << QStringList{"名称未登録", "二度"}
+                                        << QStringList{"二度", "名称未登録"};
+    }
     void twoCallsInOneSecond() {
+        QFETCH(QString, second);
+        QFETCH(QStringList, listed);
+        QFETCH(QStringList, logged);
         DeskFixture f([](core::db::Database& d) { addCustomer(d, 3, "二度", {"0333334444"}); });
         f.open();
         const QDateTime moment = today(14, 0, 5);
         desk::FrmCti::clock() = [moment] { return moment; };
-        f.desk->Proc着信("0311112222");
         f.desk->Proc着信("0333334444");
-        QCOMPARE(f.desk->listModel()->rowCount(), 1);
-        QCOMPARE(f.listValue(0, "名称").toString(), "名称未登録"); // the first call's row stays
-        QCOMPARE(f.text("cmb顧客名"), "二度"); // the panel shows the second caller
-        QCOMPARE(f.data().scalar("select count(*) from 着信履歴").toInt(), 1);
-        QCOMPARE(f.data().scalar("select 名称 from 着信履歴").toString(), "二度");
+        f.desk->Proc着信(second);
+        QStringList rows;
+        for (int i = 0; i < f.desk->listModel()->rowCount(); ++i) {
+            rows << f.listValue(i, "名称").toString();
+        }
+        QCOMPARE(rows, listed);
+        QCOMPARE(f.text("cmb顧客名"), f.listValue(0, "名称").toString()); // the later call shown
+        QStringList log;
+        for (auto rs = f.data().openRecordset("select * from 着信履歴 order by 日付"); !rs.eof();
+             rs.moveNext()) {
+            log << rs.field("名称").toString();
+        }
+        QCOMPARE(log, logged);
+        QCOMPARE(f.data().scalar("select min(日付) from 着信履歴").toDateTime(), moment);
+        QCOMPARE(f.data().scalar("select max(日付) from 着信履歴").toDateTime(),
+                 moment.addSecs(logged.size() - 1));
     }
 
     void soundFollowsTheSetting() {
@@ -358,6 +384,94 @@ private slots:
         QCOMPARE(f.text("txt住所1"), "自分で書いた");
     }
 
+    // F3 opens the postal finder; the finder's dialog is played by script.
+    void postalFinderFillsThePanel_data() {
+        QTest::addColumn<QString>("startFocus");
+        QTest::addColumn<QString>("code"); // "" = closed without a choice
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("focus");
+        // Leaving the empty name box clears the panel: that must happen
+        // before the result is filled in, not after.
+        QTest::newRow("chosen, from the empty name box") << "cmb顧客名"
+                                                         << "2310001"
+                                                         << "神奈川県横浜市中区新港"
+                                                         << "txt住所1";
+        QTest::newRow("chosen over an address") << "txtふりがな"
+                                                << "2310001"
+                                                << "神奈川県横浜市中区新港"
+                                                << "txt住所1";
+        QTest::newRow("closed") << "txtふりがな"
+                                << ""
+                                << "前からの住所"
+                                << "txt郵便番号";
+    }
+    void postalFinderFillsThePanel() {
+        QFETCH(QString, startFocus);
+        QFETCH(QString, code);
+        QFETCH(QString, address);
+        QFETCH(QString, focus);
+        DeskFixture f;
+        f.open();
+        f.desk->show();
+        QApplication::setActiveWindow(f.desk.get());
+        QVERIFY(QTest::qWaitForWindowActive(f.desk.get()));
+        f.desk->findChild<QWidget*>(startFocus)->setFocus();
+        if (startFocus != "cmb顧客名") {
+            f.type("txt住所1", "前からの住所");
+        }
+        bool shown = false;
+        ClsZipora::dialogScript() = [&](QDialog& d) {
+            shown = true;
+            if (code.isEmpty()) {
+                return; // closed as 閉じる by the seam
+            }
+            auto* box = d.findChild<QLineEdit*>("TXT郵便番号");
+            QTest::keyClicks(box, code);
+            QTest::keyClick(box, Qt::Key_Return);
+            auto* grid = d.findChild<QTableView*>("Grid");
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                              grid->visualRect(grid->model()->index(0, 0)).center());
+            QTest::mouseClick(d.findChild<QWidget*>("cmd選択"), Qt::LeftButton);
+        };
+        QVERIFY(f.child<vx::VxCmdBtn>("cmd郵便")->isEnabled());
+        QTest::keyClick(f.desk.get(), Qt::Key_F3);
+        ClsZipora::dialogScript() = nullptr;
+        QVERIFY(shown);
+        QCOMPARE(f.text("txt郵便番号"), code);
+        QCOMPARE(f.text("txt住所1"), address);
+        QCOMPARE(QApplication::focusWidget(), f.desk->findChild<QLineEdit*>(focus));
+        QVERIFY(ui::MessageBoxes::asked().isEmpty());
+    }
+
+    void postalFinderRefuses_data() {
+        QTest::addColumn<bool>("damaged"); // else missing
+        QTest::addColumn<QString>("message");
+        QTest::newRow("dictionary missing")
+            << false << "郵便番号辞書がありません。確認してください。";
+        QTest::newRow("dictionary damaged") << true << "yubin2000.mdb";
+    }
+    void postalFinderRefuses() {
+        QFETCH(bool, damaged);
+        QFETCH(QString, message);
+        DeskFixture f;
+        f.open();
+        QVERIFY(QFile::remove(f.files.paths.postalDb));
+        if (damaged) {
+            QFile junk(f.files.paths.postalDb);
+            QVERIFY(junk.open(QIODevice::WriteOnly));
+            junk.write(QByteArray(4096, 'x'));
+        }
+        bool shown = false;
+        ClsZipora::dialogScript() = [&](QDialog&) { shown = true; };
+        f.click("cmd郵便");
+        ClsZipora::dialogScript() = nullptr;
+        QVERIFY(!shown);
+        QCOMPARE(ui::MessageBoxes::asked().size(), 1);
+        QVERIFY2(ui::MessageBoxes::asked().first().text.contains(message),
+                 qPrintable(ui::MessageBoxes::asked().first().text));
+        QCOMPARE(f.text("txt郵便番号"), "");
+    }
+
     void honorificEnterTakesTheFirstEntry() {
         DeskFixture f;
         f.open();
@@ -427,6 +541,39 @@ private slots:
         QCOMPARE(f.text("txtEmail"), "abe@example.jp");
         QCOMPARE(f.text("txt顧客メモ"), "常連");
         QCOMPARE(f.numbers().mid(0, 3), (QStringList{"0311112222", "0311113333", ""}));
+    }
+
+    // A customer deleted elsewhere while the finder was open: the panel is
+    // left empty, not filled with the customer shown before under code 0.
+    void kanaFinderPickOfAVanishedCustomer() {
+        DeskFixture f([](core::db::Database& d) {
+            addCustomer(d, 3, "阿部商店", {"0311112222"}, "あべしょうてん");
+            addCustomer(d, 5, "伊藤", {"0322223333"}, "いとう");
+        });
+        f.open();
+        f.desk->show();
+        QApplication::setActiveWindow(f.desk.get());
+        QVERIFY(QTest::qWaitForWindowActive(f.desk.get()));
+        f.type("cmb顧客名", "伊藤");
+        f.desk->findChild<QLineEdit*>("txtふりがな")->setFocus();
+        QCOMPARE(f.text("txt顧客コード"), "5");
+
+        ClsGojuren::dialogScript() = [&](QDialog& d) {
+            for (auto* b : d.findChildren<vx::VxCmdBtn*>("cmd50")) {
+                if (b->caption() == "あ") {
+                    b->DoClick();
+                }
+            }
+            f.files.data()->execute("delete * from 顧客マスタ where code = 3");
+            d.findChild<vx::VxCmdBtn*>("cmd選択")->DoClick();
+        };
+        f.click("cmd顧客参照");
+        ClsGojuren::dialogScript() = nullptr;
+
+        QCOMPARE(f.text("cmb顧客名"), QString());
+        QCOMPARE(f.text("txt顧客コード"), QString());
+        QCOMPARE(f.text("txtふりがな"), QString());
+        QCOMPARE(f.numbers().value(0), QString());
     }
 
     void kanaFinderWithoutTheDataFile() {
