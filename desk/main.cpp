@@ -3,6 +3,7 @@
 #include "deskapp.h"
 #include "frmcodemaster.h"
 #include "frmcti.h"
+#include "frmhosyu.h"
 #include "frmmainmenu.h"
 #include "screens.h"
 
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("RBCTI Pro"));
     ui::installJapaneseFonts();
     ui::screens().registerScreen(QStringLiteral("FrmCti"), [] { return new desk::FrmCti; });
+    ui::screens().registerScreen(QStringLiteral("FrmHosyu"), [] { return new care::FrmHosyu; });
     ui::screens().registerScreen(QStringLiteral("FrmCodeMaster"),
                                  [] { return new masters::FrmCodeMaster; });
     std::unique_ptr<ui::FrmMainMenu> menu;
