@@ -2,6 +2,7 @@
 
 #include "deskapp.h"
 #include "frmcti.h"
+#include "frmhosyu.h"
 #include "frmmainmenu.h"
 #include "screens.h"
 
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("RBCTI Pro"));
     ui::installJapaneseFonts();
     ui::screens().registerScreen(QStringLiteral("FrmCti"), [] { return new desk::FrmCti; });
+    ui::screens().registerScreen(QStringLiteral("FrmHosyu"), [] { return new care::FrmHosyu; });
     std::unique_ptr<ui::FrmMainMenu> menu;
     const int status = ui::startDesk(
         core::Paths::resolve(QCoreApplication::applicationDirPath(), QDir::homePath()), &menu);

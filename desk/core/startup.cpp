@@ -49,4 +49,11 @@ db::Database* workDb() {
     return workHandle().get();
 }
 
+std::unique_ptr<db::Database> releaseDataDb() {
+    return std::move(dataHandle());
+}
+void installDataDb(std::unique_ptr<db::Database> data) {
+    dataHandle() = std::move(data);
+}
+
 } // namespace core

@@ -4,6 +4,7 @@
 // settings. Both handles stay open for the whole run.
 
 #include <QString>
+#include <memory>
 
 #include "database.h"
 #include "paths.h"
@@ -20,5 +21,10 @@ void shutDown();
 // The open handles of this run (null before start-up and after shut-down).
 db::Database* dataDb();
 db::Database* workDb();
+
+// The data-care screens replace the data database's file: they take the
+// handle (closing it leaves the file free) and put the reopened one back.
+std::unique_ptr<db::Database> releaseDataDb();
+void installDataDb(std::unique_ptr<db::Database> data);
 
 } // namespace core

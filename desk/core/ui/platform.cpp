@@ -80,7 +80,9 @@ bool runDialog(bool save, QWidget* owner, DialogRecord& r) {
     } else {
         QString sel = selected;
         const QString joined = filters.join(QStringLiteral(";;"));
-        chosen = save ? QFileDialog::getSaveFileName(owner, r.title, start, joined, &sel)
+        const QFileDialog::Options options =
+            r.confirmOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite;
+        chosen = save ? QFileDialog::getSaveFileName(owner, r.title, start, joined, &sel, options)
                       : QFileDialog::getOpenFileName(owner, r.title, start, joined, &sel);
     }
     if (chosen.isEmpty()) {

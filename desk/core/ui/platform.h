@@ -26,6 +26,9 @@ struct DialogRecord {
     QString title;
     QString defaultName;
     QString initialDir;
+    // The save dialog's own question before replacing a file; off when the
+    // caller asks it.
+    bool confirmOverwrite = true;
     // out
     QString path;
     QString fileName;
