@@ -36,6 +36,13 @@ bool present(const core::Message& m) {
         box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
         box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
         break;
+    case core::MsgStyle::OkCancel:
+        box.setIcon(QMessageBox::Warning);
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Ok);
+        box.setEscapeButton(QMessageBox::Cancel);
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+        return box.exec() == QMessageBox::Ok;
     case core::MsgStyle::Notice:
     case core::MsgStyle::Warning:
         box.setIcon(m.style == core::MsgStyle::Notice ? QMessageBox::Information
@@ -59,6 +66,10 @@ bool ShowMsg(const QString& category, const QString& kind, const QString& text) 
 
 void showNotice(const QString& title, const QString& text, core::MsgStyle style) {
     present(core::Message{text, title, style});
+}
+
+bool askOkCancel(const QString& title, const QString& text) {
+    return present(core::Message{text, title, core::MsgStyle::OkCancel});
 }
 
 void MessageBoxes::script(const QList<bool>& answers) {

@@ -19,6 +19,10 @@ bool ShowMsg(const QString& category, const QString& kind, const QString& text =
 void showNotice(const QString& title, const QString& text,
                 core::MsgStyle style = core::MsgStyle::Notice);
 
+// An OK/Cancel box with the exclamation icon: true for OK; Cancel and
+// closing the box count as Cancel.
+bool askOkCancel(const QString& title, const QString& text);
+
 // The seam: while scripted, boxes are recorded instead of shown, and each
 // question takes the next scripted answer (No when none is left).
 class MessageBoxes {
