@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "backupcommand.h"
 #include "lzharchive.h"
 #include "stressfiles.h"
 
@@ -68,6 +69,42 @@ void BM_OurVerify(benchmark::State& state) {
     setSizes(state, archive);
 }
 BENCHMARK(BM_OurVerify)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+// The whole backup command on the stress data: snapshot, archive, check,
+// pieces; then a restore of that set into a copy of the data directory.
+void BM_CtibackupSave(benchmark::State& state) {
+    QTemporaryDir target;
+    QString out;
+    QString err;
+    for (auto _ : state) {
+        QTextStream o(&out);
+        QTextStream e(&err);
+        if (care::runBackupCommand({"save", target.path(), "--data", stressPaths().dataDir}, {}, {}, o, e) != 0) {
+            state.SkipWithError(qPrintable(err));
+        }
+    }
+    state.counters["pieces"] = double(QDir(target.path()).entryList({"cti_d*"}).size());
+}
+BENCHMARK(BM_CtibackupSave)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+
+void BM_CtibackupRestore(benchmark::State& state) {
+    QTemporaryDir target;
+    QTemporaryDir data;
+    for (const QString& n : {core::kDataDbName, core::kWorkDbName}) {
+        QFile::copy(QDir(stressPaths().dataDir).filePath(n), data.filePath(n));
+    }
+    QString out;
+    QString err;
+    QTextStream o(&out);
+    QTextStream e(&err);
+    care::runBackupCommand({"save", target.path(), "--data", data.path()}, {}, {}, o, e);
+    for (auto _ : state) {
+        if (care::runBackupCommand({"restore", target.path(), "--data", data.path()}, {}, {}, o, e) != 0) {
+            state.SkipWithError(qPrintable(err));
+        }
+    }
+}
+BENCHMARK(BM_CtibackupRestore)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
 
 } // namespace
 

@@ -29,9 +29,33 @@ struct CheckedSet {
     QString dataFile;
 };
 
+// The archived file opens as a data file of the desk and passes the
+// integrity check.
+void checkDataFile(const QString& file, const QString& archive, QTextStream& out) {
+    QString detail;
+    if (const auto kind = core::db::kindByHeader(file, &detail); kind != core::db::FileKind::Data) {
+        throw Failure{QStringLiteral("%1: the archived file is no data file of the desk").arg(native(archive))};
+    }
+    QString error;
+    auto db = core::db::Database::open(file, &error);
+    if (!db || core::db::kindByTables(*db) != core::db::FileKind::Data) {
+        throw Failure{QStringLiteral("%1: the archived file is no data file of the desk%2")
+                          .arg(native(archive), error.isEmpty() ? QString() : QStringLiteral(" (") + error + ')')};
+    }
+    if (!db->integrityCheck(&detail)) {
+        throw Failure{QStringLiteral("%1: the archived data file is damaged (%2)")
+                          .arg(native(archive), detail.section('\n', 0, 0))};
+    }
+    out << "data file: " << db->scalar(QStringLiteral("select count(*) from 顧客マスタ")).toLongLong()
+        << " customers, " << db->scalar(QStringLiteral("select count(*) from 電話番号")).toLongLong()
+        << " numbers, " << db->scalar(QStringLiteral("select count(*) from 着信履歴")).toLongLong()
+        << " calls, integrity check passed" << Qt::endl;
+}
+
 // Checks the set in dir without changing it: control file, archive or
-// pieces with their sizes, archive CRCs, and the extracted database.
-CheckedSet checkSet(const QString& dir, QTextStream& out) {
+// pieces with their sizes, archive CRCs, and (checkDatabase) the extracted
+// database; a restore leaves that to the read-back, which checks the same.
+CheckedSet checkSet(const QString& dir, QTextStream& out, bool checkDatabase = true) {
     const QString control = findFile(dir, kControlFile);
     if (control.isEmpty()) {
         throw Failure{QStringLiteral("%1: no control file Ctictl").arg(native(dir))};
@@ -97,24 +121,10 @@ CheckedSet checkSet(const QString& dir, QTextStream& out) {
             << QStringLiteral("%1").arg(m.crc, 4, 16, QLatin1Char('0')) << " correct" << Qt::endl;
     }
     set.dataFile = QDir(extractTo).filePath(kArchivedDataName);
-    QString detail;
-    if (const auto kind = core::db::kindByHeader(set.dataFile, &detail); kind != core::db::FileKind::Data) {
-        throw Failure{QStringLiteral("%1: the archived file is no data file of the desk").arg(native(archive))};
+    if (!checkDatabase) {
+        return set;
     }
-    QString error;
-    auto db = core::db::Database::open(set.dataFile, &error);
-    if (!db || core::db::kindByTables(*db) != core::db::FileKind::Data) {
-        throw Failure{QStringLiteral("%1: the archived file is no data file of the desk%2")
-                          .arg(native(archive), error.isEmpty() ? QString() : QStringLiteral(" (") + error + ')')};
-    }
-    if (!db->integrityCheck(&detail)) {
-        throw Failure{QStringLiteral("%1: the archived data file is damaged (%2)")
-                          .arg(native(archive), detail.section('\n', 0, 0))};
-    }
-    out << "data file: " << db->scalar(QStringLiteral("select count(*) from 顧客マスタ")).toLongLong()
-        << " customers, " << db->scalar(QStringLiteral("select count(*) from 電話番号")).toLongLong()
-        << " numbers, " << db->scalar(QStringLiteral("select count(*) from 着信履歴")).toLongLong()
-        << " calls, integrity check passed" << Qt::endl;
+    checkDataFile(set.dataFile, archive, out);
     return set;
 }
 
@@ -182,7 +192,7 @@ void restore(const core::Paths& paths, const QString& dir, QTextStream& out) {
     if (!lock) {
         throw Failure{QStringLiteral("%1: not restored, %2").arg(native(paths.dataDb), error)};
     }
-    const CheckedSet set = checkSet(dir, out);
+    const CheckedSet set = checkSet(dir, out, false);
     if (!core::startUp(paths, &error)) {
         // A current file that does not open is what a restore is for: it is
         // kept aside and the restored file takes its place.
@@ -192,6 +202,7 @@ void restore(const core::Paths& paths, const QString& dir, QTextStream& out) {
         if (hadFile && !QFile::rename(paths.dataDb, aside)) {
             throw Failure{QStringLiteral("%1: cannot be set aside").arg(native(paths.dataDb))};
         }
+        checkDataFile(set.dataFile, QDir(dir).filePath(kArchiveFile), out);
         if (!core::db::copyDatabaseFile(set.dataFile, paths.dataDb, {}, &error) ||
             !core::startUp(paths, &error)) {
             QFile::remove(paths.dataDb);
