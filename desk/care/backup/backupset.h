@@ -1,8 +1,8 @@
 #pragma once
 // The files of a backup set: the control file "Ctictl" holding
 // "CtiFddNum = N", and the archive "ctidata.lzh" whole (one disk) or cut into
-// pieces "cti_d001"… of 1,440,000 bytes (one a disk). Sets made by the old
-// system read back unchanged.
+// pieces "cti_d001"… of 1,440,000 bytes (one a disk). Sets already on the
+// office's disks keep this layout, so it never changes.
 
 #include <QString>
 #include <QStringList>
@@ -27,8 +27,8 @@ QByteArray controlText(int disks);
 std::optional<int> readControlFile(const QString& path);
 // Ctictl, ctidata.lzh and cti_d + three digits, in any letter case.
 bool isBackupSetFile(const QString& fileName);
-// The name of a file in dir compared without regard to letter case, as the
-// old file system did; empty when there is none.
+// The name of a file in dir compared without regard to letter case (disks
+// written elsewhere may spell it otherwise); empty when there is none.
 QString findFile(const QString& dir, const QString& name);
 
 // Cuts the archive into pieces in dir, each written anew; the piece names
