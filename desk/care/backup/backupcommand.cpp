@@ -5,6 +5,7 @@
 #include "datadirlock.h"
 #include "datafilecopy.h"
 #include "dbcopy.h"
+#include "floppybackup.h"
 #include "lzharchive.h"
 #include "paths.h"
 #include "startup.h"
@@ -217,11 +218,14 @@ void restore(const core::Paths& paths, const QString& dir, QTextStream& out) {
             << Qt::endl;
         return;
     }
-    const CopyOutcome outcome = readDataFile(set.dataFile, {});
+    const CopyOutcome outcome = restoreDataFile(set.dataFile);
     core::shutDown();
     switch (outcome.result) {
     case CopyOutcome::Done:
-        out << native(paths.dataDb) << ": restored from " << native(dir) << Qt::endl;
+        out << native(paths.dataDb) << ": restored from " << native(dir)
+            << (QFileInfo::exists(backupPath()) ? QStringLiteral("; the replaced file is kept as ") + native(backupPath())
+                                                : QString())
+            << Qt::endl;
         return;
     case CopyOutcome::NotPutBack:
         throw Failure{QStringLiteral("%1: not restored, %2; the previous file is %3")

@@ -17,6 +17,9 @@
 #include <QLocale>
 #include <QTemporaryDir>
 
+#include <cstdio>
+#include <unistd.h>
+
 namespace care {
 namespace {
 
@@ -26,8 +29,7 @@ const QString kCheckTitle = QStringLiteral("フロッピーディスクのチェ
 const QString kNoDisk = QStringLiteral("フロッピーディスクがセットされていません。確認してください。");
 const QString kNotWritable = QStringLiteral("フロッピーディスクが書き込み可能ではありません。確認してください。");
 const QString kWrongDisk = QStringLiteral("フロッピーディスクが違います。確認してください。");
-// Our own: the old procedure went on silently after a failed copy and then
-// reported the backup as finished.
+// A disk that did not take its file must not end in "saving finished".
 const QString kCopyFailed = QStringLiteral("フロッピーディスクに書き込めませんでした。確認してください。");
 const QString kDataKept = QStringLiteral("現在のデータはそのまま残っています。");
 const QString kCrLf = QStringLiteral("\r\n");
@@ -69,6 +71,23 @@ QString notTaken(const CopyOutcome& o) {
 }
 
 } // namespace
+
+CopyOutcome restoreDataFile(const QString& extracted) {
+    const QString dataDb = core::paths().dataDb;
+    const QString keep = dataDb + QStringLiteral(".keep");
+    QFile::remove(keep);
+    // A second name for the current file (no transaction is open, so the
+    // file is whole); a copy where the file system has no links.
+    const bool kept = ::link(QFile::encodeName(dataDb).constData(), QFile::encodeName(keep).constData()) == 0 ||
+                      (core::dataDb() && core::db::saveSnapshot(*core::dataDb(), keep, {}, nullptr));
+    const CopyOutcome outcome = readDataFile(extracted, {});
+    if (outcome.result == CopyOutcome::Done && kept) {
+        QFile::remove(backupPath());
+        std::rename(QFile::encodeName(keep).constData(), QFile::encodeName(backupPath()).constData());
+    }
+    QFile::remove(keep);
+    return outcome;
+}
 
 FloppyBackup::FloppyBackup(QString workDir, QString floppyRoot,
                            std::function<void(const QString&)> progress)
@@ -290,7 +309,7 @@ void FloppyBackup::DefrostRB(const QString& workDir, const QString& dataFileName
                                       : lzh::Result::failure(QStringLiteral("作業フォルダを作れません"));
     bool kept = true;
     if (r) {
-        const CopyOutcome outcome = readDataFile(scratch.filePath(dataFileName), {});
+        const CopyOutcome outcome = restoreDataFile(scratch.filePath(dataFileName));
         if (outcome.result != CopyOutcome::Done) {
             r = lzh::Result::failure(notTaken(outcome));
             kept = outcome.result != CopyOutcome::NotPutBack;
@@ -302,8 +321,13 @@ void FloppyBackup::DefrostRB(const QString& workDir, const QString& dataFileName
                        core::MsgStyle::Warning);
         return;
     }
-    ui::showNotice(programTitle(), QStringLiteral("[書庫解凍 ＯＫ]") + kCrLf +
-                                       QDir::toNativeSeparators(QDir(workDir).filePath(dataFileName)));
+    QString report = QStringLiteral("[書庫解凍 ＯＫ]") + kCrLf +
+                     QDir::toNativeSeparators(QDir(workDir).filePath(dataFileName));
+    if (QFileInfo::exists(backupPath())) {
+        report += kCrLf + QStringLiteral("以前のデータは %1 に残してあります。")
+                              .arg(QDir::toNativeSeparators(backupPath()));
+    }
+    ui::showNotice(programTitle(), report);
 }
 
 } // namespace care

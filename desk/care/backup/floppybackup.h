@@ -1,13 +1,20 @@
 #pragma once
-// Backup of the data file to numbered disks in drive A and its restore, as
-// the office has always done it: the archive of a snapshot of the data
-// database, one piece a disk, the control file on disk 1. Boxes go through
-// the shell's message seam; the screen shows the progress text.
+// Backup of the data file to numbered disks in drive A and its restore:
+// the archive of a snapshot of the data database, one piece a disk, the
+// control file on disk 1. Boxes go through the shell's message seam; the
+// screen shows the progress text.
+
+#include "datafilecopy.h"
 
 #include <QString>
 #include <functional>
 
 namespace care {
+
+// Puts a checked data file extracted from a set in place of the open data
+// database. The replaced file stays as RbCtiData2K.mdb.bak afterwards, so a
+// set restored by mistake costs no data.
+CopyOutcome restoreDataFile(const QString& extracted);
 
 class FloppyBackup {
 public:

@@ -85,7 +85,8 @@ private slots:
         QCOMPARE(run({"restore", target.path()}), 0);
         QVERIFY2(err.isEmpty(), qPrintable(err));
         QCOMPARE(count("select count(*) from 顧客マスタ"), before);
-        QVERIFY(!QFile::exists(files->paths.dataDb + ".bak"));
+        QVERIFY2(out.contains(".bak"), qPrintable(out));
+        QCOMPARE(files->open(files->paths.dataDb + ".bak")->scalar("select count(*) from 顧客マスタ").toInt(), 0);
         QCOMPARE(filesIn(target.path()), (QStringList{"Ctictl", "ctidata.lzh", "notes.txt"}));
     }
 
