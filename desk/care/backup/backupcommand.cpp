@@ -108,14 +108,19 @@ CheckedSet checkSet(const QString& dir, QTextStream& out, bool checkDatabase = t
             out << pieceName(k) << ": " << size << " bytes" << Qt::endl;
         }
     }
+    // Faults name the set's files, not the scratch copy joined from them.
+    const QString shown = n == 1 ? native(archive)
+                                 : QStringLiteral("%1 (%2…%3 joined)")
+                                       .arg(native(QDir(dir).filePath(kArchiveFile)), pieceName(1), pieceName(n));
+    const auto fault = [&](const lzh::Result& r) { return Failure{QString(r.error).replace(native(archive), shown)}; };
     QList<lzh::Member> members;
     if (lzh::Result r = lzh::list(archive, &members); !r) {
-        throw Failure{r.error};
+        throw fault(r);
     }
     const QString extractTo = set.scratch->filePath(QStringLiteral("data"));
     QDir().mkpath(extractTo);
     if (lzh::Result r = lzh::extract(archive, extractTo, {kArchivedDataName}); !r) {
-        throw Failure{r.error};
+        throw fault(r);
     }
     for (const lzh::Member& m : members) {
         out << "archive: " << m.name << ", " << m.size << " bytes, " << m.method << ", CRC "
@@ -193,7 +198,12 @@ void restore(const core::Paths& paths, const QString& dir, QTextStream& out) {
     if (!lock) {
         throw Failure{QStringLiteral("%1: not restored, %2").arg(native(paths.dataDb), error)};
     }
-    const CheckedSet set = checkSet(dir, out, false);
+    CheckedSet set;
+    try {
+        set = checkSet(dir, out, false);
+    } catch (const Failure& f) {
+        throw Failure{QStringLiteral("%1: not restored, the current data were kept (%2)").arg(native(paths.dataDb), f.message)};
+    }
     if (!core::startUp(paths, &error)) {
         // A current file that does not open is what a restore is for: it is
         // kept aside and the restored file takes its place.

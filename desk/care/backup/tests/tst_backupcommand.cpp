@@ -126,10 +126,13 @@ private slots:
             writeFile(file, b);
         }
         const QByteArray data = readFile(files->paths.dataDb);
+        const QString set = QDir::toNativeSeparators(target.path());
         QCOMPARE(run({"verify", target.path()}), 1);
-        QVERIFY2(err.contains(named) && err.count('\n') == 1, qPrintable(err));
+        QVERIFY2(err.contains(named) && err.contains(set) && err.count('\n') == 1, qPrintable(err));
         QCOMPARE(run({"restore", target.path()}), 1);
-        QVERIFY2(err.contains(named), qPrintable(err));
+        QVERIFY2(err.contains(named) && err.contains(set) && err.contains("the current data were kept") &&
+                     err.count('\n') == 1,
+                 qPrintable(err));
         QCOMPARE(readFile(files->paths.dataDb), data);
     }
 
