@@ -206,14 +206,20 @@ void restore(const core::Paths& paths, const QString& dir, QTextStream& out) {
     }
     if (!core::startUp(paths, &error)) {
         // A current file that does not open is what a restore is for: it is
-        // kept aside and the restored file takes its place.
+        // kept aside and the restored file takes its place. The set is
+        // checked first, so a bad set leaves the file where it was.
+        try {
+            checkDataFile(set.dataFile, QDir(dir).filePath(kArchiveFile), out);
+        } catch (const Failure& f) {
+            throw Failure{QStringLiteral("%1: not restored, the current file was left in place (%2)")
+                              .arg(native(paths.dataDb), f.message)};
+        }
         const QString aside = paths.dataDb + QStringLiteral(".bak");
         QFile::remove(aside);
         const bool hadFile = QFileInfo::exists(paths.dataDb);
         if (hadFile && !QFile::rename(paths.dataDb, aside)) {
             throw Failure{QStringLiteral("%1: cannot be set aside").arg(native(paths.dataDb))};
         }
-        checkDataFile(set.dataFile, QDir(dir).filePath(kArchiveFile), out);
         if (!core::db::copyDatabaseFile(set.dataFile, paths.dataDb, {}, &error) ||
             !core::startUp(paths, &error)) {
             QFile::remove(paths.dataDb);

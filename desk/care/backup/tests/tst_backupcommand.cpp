@@ -7,6 +7,7 @@
 #include "backupcommand.h"
 #include "backupset.h"
 #include "datadirlock.h"
+#include "lzharchive.h"
 #include "testfiles.h"
 
 namespace {
@@ -160,6 +161,20 @@ private slots:
         QVERIFY2(out.contains(".bak"), qPrintable(out));
         QVERIFY(count("select count(*) from 通信マスタ") > 0);
         QCOMPARE(readFile(files->paths.dataDb + ".bak"), QByteArray(8192, '\x5a'));
+    }
+
+    // ...but a set that holds no data file refuses before the file is moved:
+    // the directory never ends up without its data file.
+    void aDamagedFileStaysWhenTheSetIsNoDataFile() {
+        QTemporaryDir src;
+        writeFile(src.filePath("RbCtidata2K.mdb"), QByteArray("not a database").repeated(100));
+        QVERIFY(lzh::create(target.filePath("ctidata.lzh"), {{src.filePath("RbCtidata2K.mdb"), "RbCtidata2K.mdb"}}));
+        writeFile(target.filePath("Ctictl"), care::controlText(1));
+        const QByteArray damaged(8192, '\x5a');
+        writeFile(files->paths.dataDb, damaged);
+        QCOMPARE(run({"restore", target.path()}), 1);
+        QVERIFY2(err.contains("no data file") && err.count('\n') == 1, qPrintable(err));
+        QCOMPARE(readFile(files->paths.dataDb), damaged);
     }
 
     void theProgram_data() {
