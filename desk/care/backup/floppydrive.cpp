@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTextStream>
 
 #include <sys/statvfs.h>
@@ -40,7 +41,42 @@ bool removableDevice(const QString& sysBlock, const QString& name) {
     return false;
 }
 
+// The mount points (second fields) of a table in fstab's format.
+QStringList mountPoints(const QString& table) {
+    QStringList points;
+    QFile file(table);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        return points;
+    }
+    QTextStream in(&file);
+    while (!in.atEnd()) {
+        const QString line = in.readLine().trimmed();
+        if (line.startsWith(QLatin1Char('#'))) {
+            continue;
+        }
+        const QStringList f = line.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+        if (f.size() >= 2 && f[1].startsWith(QLatin1Char('/'))) {
+            points << QDir::cleanPath(unescapeMount(f[1]));
+        }
+    }
+    return points;
+}
+
 } // namespace
+
+bool mediumMounted(const QString& root, const QString& fsTable, const QString& mountTable) {
+    const QFileInfo info(root);
+    const QString path = info.canonicalFilePath().isEmpty() ? QDir::cleanPath(info.absoluteFilePath())
+                                                            : info.canonicalFilePath();
+    QString owner; // the deepest mount point the table names for root
+    for (const QString& m : mountPoints(fsTable)) {
+        if (m != QStringLiteral("/") && (path == m || path.startsWith(m + QLatin1Char('/'))) &&
+            m.size() > owner.size()) {
+            owner = m;
+        }
+    }
+    return owner.isEmpty() || mountPoints(mountTable).contains(owner);
+}
 
 QString configuredFloppyRoot(const QString& dataDir) {
     QFile conf(QDir(dataDir).filePath(QStringLiteral("drives.conf")));
@@ -92,7 +128,7 @@ bool GoodDrive(const QString& root) {
         return false;
     }
     const QFileInfo info(root);
-    if (!info.isDir() || !info.isReadable()) {
+    if (!info.isDir() || !info.isReadable() || !mediumMounted(root)) {
         return false;
     }
     struct statvfs fs {};

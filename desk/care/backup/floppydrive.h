@@ -17,7 +17,14 @@ QString configuredFloppyRoot(const QString& dataDir);
 QString firstRemovableMount(const QString& mountTable = QStringLiteral("/proc/self/mounts"),
                             const QString& sysBlock = QStringLiteral("/sys/class/block"));
 
-// The folder exists, is a readable folder and its file system answers.
+// Whether root lies on what is mounted there: false when the file-system
+// table names a mount point at or above root that the mount table lacks
+// (an unplugged floppy or stick leaves its empty mount folder behind, and
+// a backup written there would land on the local disk).
+bool mediumMounted(const QString& root, const QString& fsTable = QStringLiteral("/etc/fstab"),
+                   const QString& mountTable = QStringLiteral("/proc/self/mounts"));
+// The folder exists, is a readable folder on a mounted medium and its file
+// system answers.
 bool GoodDrive(const QString& root);
 // A probe file can be written there and removed again.
 bool WriteTest(const QString& root);

@@ -112,6 +112,34 @@ private slots:
         QVERIFY(!care::WriteTest(floppy.filePath("missing")));
     }
 
+    // A mount folder left behind by an unplugged medium is no disk.
+    void unpluggedMedium_data() {
+        QTest::addColumn<QString>("root");
+        QTest::addColumn<QByteArray>("mounts");
+        QTest::addColumn<bool>("mounted");
+        const QByteArray plugged = "/dev/sda1 / ext4 rw 0 0\n/dev/sdb /media/floppy vfat rw 0 0\n";
+        const QByteArray unplugged = "/dev/sda1 / ext4 rw 0 0\n";
+        QTest::newRow("mount point, medium in") << "/media/floppy" << plugged << true;
+        QTest::newRow("mount point, medium out") << "/media/floppy" << unplugged << false;
+        QTest::newRow("folder on it, medium out") << "/media/floppy/backup/" << unplugged << false;
+        QTest::newRow("blank in the name, medium out") << "/mnt/office share" << unplugged << false;
+        QTest::newRow("a name that merely starts alike") << "/media/floppy2" << unplugged << true;
+        QTest::newRow("a folder no table names") << "/home/office/backup" << unplugged << true;
+    }
+    void unpluggedMedium() {
+        QFETCH(QString, root);
+        QFETCH(QByteArray, mounts);
+        QFETCH(bool, mounted);
+        QTemporaryDir tables;
+        writeFile(tables.filePath("fstab"), "# static file system information\n"
+                                            "UUID=1234 / ext4 defaults 0 1\n"
+                                            "UUID=5678 none swap sw 0 0\n"
+                                            "/dev/sdb /media/floppy auto noauto,user 0 0\n"
+                                            "//server/share /mnt/office\\040share cifs noauto 0 0\n");
+        writeFile(tables.filePath("mounts"), mounts);
+        QCOMPARE(care::mediumMounted(root, tables.filePath("fstab"), tables.filePath("mounts")), mounted);
+    }
+
     // A folder that cannot be written: the probe fails and leaves nothing.
     void writeProtected() {
         if (geteuid() == 0) {
