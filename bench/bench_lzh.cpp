@@ -24,8 +24,8 @@ void setSizes(benchmark::State& state, const QString& archive) {
     const double out = double(QFileInfo(archive).size());
     state.counters["input_MB"] = in / 1e6;
     state.counters["archive_MB"] = out / 1e6;
-    state.counters["MB_per_s"] = benchmark::Counter(in / 1e6 * double(state.iterations()),
-                                                    benchmark::Counter::kIsRate);
+    state.counters["MB_per_s"] =
+        benchmark::Counter(in / 1e6 * double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 void BM_OurLh5(benchmark::State& state) {
@@ -79,7 +79,8 @@ void BM_CtibackupSave(benchmark::State& state) {
     for (auto _ : state) {
         QTextStream o(&out);
         QTextStream e(&err);
-        if (care::runBackupCommand({"save", target.path(), "--data", stressPaths().dataDir}, {}, {}, o, e) != 0) {
+        if (care::runBackupCommand({"save", target.path(), "--data", stressPaths().dataDir}, {}, {},
+                                   o, e) != 0) {
             state.SkipWithError(qPrintable(err));
         }
     }
@@ -99,7 +100,8 @@ void BM_CtibackupRestore(benchmark::State& state) {
     QTextStream e(&err);
     care::runBackupCommand({"save", target.path(), "--data", data.path()}, {}, {}, o, e);
     for (auto _ : state) {
-        if (care::runBackupCommand({"restore", target.path(), "--data", data.path()}, {}, {}, o, e) != 0) {
+        if (care::runBackupCommand({"restore", target.path(), "--data", data.path()}, {}, {}, o,
+                                   e) != 0) {
             state.SkipWithError(qPrintable(err));
         }
     }

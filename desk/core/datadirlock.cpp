@@ -11,7 +11,8 @@
 
 namespace core {
 
-std::unique_ptr<DataDirLock> DataDirLock::tryLock(const QString& dataDir, Mode mode, QString* error) {
+std::unique_ptr<DataDirLock> DataDirLock::tryLock(const QString& dataDir, Mode mode,
+                                                  QString* error) {
     const QString path = QDir(dataDir).filePath(QStringLiteral(".rbcti.lock"));
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) {
@@ -24,9 +25,11 @@ std::unique_ptr<DataDirLock> DataDirLock::tryLock(const QString& dataDir, Mode m
     if (::flock(fd, (mode == Mode::Shared ? LOCK_SH : LOCK_EX) | LOCK_NB) != 0) {
         ::close(fd);
         if (error) {
-            *error = mode == Mode::Shared
-                         ? QStringLiteral("%1 is being restored").arg(QDir::toNativeSeparators(dataDir))
-                         : QStringLiteral("the desk is running on %1").arg(QDir::toNativeSeparators(dataDir));
+            *error =
+                mode == Mode::Shared
+                    ? QStringLiteral("%1 is being restored").arg(QDir::toNativeSeparators(dataDir))
+                    : QStringLiteral("the desk is running on %1")
+                          .arg(QDir::toNativeSeparators(dataDir));
         }
         return nullptr;
     }

@@ -18,7 +18,9 @@
 namespace care {
 namespace {
 
-QString native(const QString& p) { return QDir::toNativeSeparators(p); }
+QString native(const QString& p) {
+    return QDir::toNativeSeparators(p);
+}
 
 struct Failure {
     QString message;
@@ -35,21 +37,25 @@ struct CheckedSet {
 void checkDataFile(const QString& file, const QString& archive, QTextStream& out) {
     QString detail;
     if (const auto kind = core::db::kindByHeader(file, &detail); kind != core::db::FileKind::Data) {
-        throw Failure{QStringLiteral("%1: the archived file is no data file of the desk").arg(native(archive))};
+        throw Failure{QStringLiteral("%1: the archived file is no data file of the desk")
+                          .arg(native(archive))};
     }
     QString error;
     auto db = core::db::Database::open(file, &error);
     if (!db || core::db::kindByTables(*db) != core::db::FileKind::Data) {
         throw Failure{QStringLiteral("%1: the archived file is no data file of the desk%2")
-                          .arg(native(archive), error.isEmpty() ? QString() : QStringLiteral(" (") + error + ')')};
+                          .arg(native(archive),
+                               error.isEmpty() ? QString() : QStringLiteral(" (") + error + ')')};
     }
     if (!db->integrityCheck(&detail)) {
         throw Failure{QStringLiteral("%1: the archived data file is damaged (%2)")
                           .arg(native(archive), detail.section('\n', 0, 0))};
     }
-    out << "data file: " << db->scalar(QStringLiteral("select count(*) from 顧客マスタ")).toLongLong()
-        << " customers, " << db->scalar(QStringLiteral("select count(*) from 電話番号")).toLongLong()
-        << " numbers, " << db->scalar(QStringLiteral("select count(*) from 着信履歴")).toLongLong()
+    out << "data file: "
+        << db->scalar(QStringLiteral("select count(*) from 顧客マスタ")).toLongLong()
+        << " customers, "
+        << db->scalar(QStringLiteral("select count(*) from 電話番号")).toLongLong() << " numbers, "
+        << db->scalar(QStringLiteral("select count(*) from 着信履歴")).toLongLong()
         << " calls, integrity check passed" << Qt::endl;
 }
 
@@ -63,7 +69,8 @@ CheckedSet checkSet(const QString& dir, QTextStream& out, bool checkDatabase = t
     }
     const auto count = readControlFile(control);
     if (!count) {
-        throw Failure{QStringLiteral("%1: no disk count after \"CtiFddNum = \"").arg(native(control))};
+        throw Failure{
+            QStringLiteral("%1: no disk count after \"CtiFddNum = \"").arg(native(control))};
     }
     const int n = *count;
     out << "Ctictl: " << n << (n == 1 ? " disk" : " disks") << Qt::endl;
@@ -71,7 +78,8 @@ CheckedSet checkSet(const QString& dir, QTextStream& out, bool checkDatabase = t
     CheckedSet set;
     set.scratch = std::make_unique<QTemporaryDir>();
     if (!set.scratch->isValid()) {
-        throw Failure{QStringLiteral("%1: cannot make a scratch folder").arg(native(QDir::tempPath()))};
+        throw Failure{
+            QStringLiteral("%1: cannot make a scratch folder").arg(native(QDir::tempPath()))};
     }
     QString archive;
     if (n == 1) {
@@ -89,17 +97,19 @@ CheckedSet checkSet(const QString& dir, QTextStream& out, bool checkDatabase = t
         for (int k = 1; k <= n; ++k) {
             const QString piece = findFile(dir, pieceName(k));
             if (piece.isEmpty()) {
-                throw Failure{QStringLiteral("%1: piece %2 is missing").arg(native(dir), pieceName(k))};
+                throw Failure{
+                    QStringLiteral("%1: piece %2 is missing").arg(native(dir), pieceName(k))};
             }
             const qint64 size = QFileInfo(piece).size();
             const bool right = k < n ? size == kPieceSize : size >= 1 && size <= kPieceSize;
             if (!right) {
-                throw Failure{QStringLiteral("%1: %2 bytes, a piece %3 of %4 holds %5")
-                                  .arg(native(piece))
-                                  .arg(size)
-                                  .arg(k)
-                                  .arg(n)
-                                  .arg(k < n ? QStringLiteral("1440000") : QStringLiteral("1 to 1440000"))};
+                throw Failure{
+                    QStringLiteral("%1: %2 bytes, a piece %3 of %4 holds %5")
+                        .arg(native(piece))
+                        .arg(size)
+                        .arg(k)
+                        .arg(n)
+                        .arg(k < n ? QStringLiteral("1440000") : QStringLiteral("1 to 1440000"))};
             }
             QFile in(piece);
             if (!in.open(QIODevice::ReadOnly) || joined.write(in.readAll()) != size) {
@@ -109,10 +119,13 @@ CheckedSet checkSet(const QString& dir, QTextStream& out, bool checkDatabase = t
         }
     }
     // Faults name the set's files, not the scratch copy joined from them.
-    const QString shown = n == 1 ? native(archive)
-                                 : QStringLiteral("%1 (%2…%3 joined)")
-                                       .arg(native(QDir(dir).filePath(kArchiveFile)), pieceName(1), pieceName(n));
-    const auto fault = [&](const lzh::Result& r) { return Failure{QString(r.error).replace(native(archive), shown)}; };
+    const QString shown =
+        n == 1 ? native(archive)
+               : QStringLiteral("%1 (%2…%3 joined)")
+                     .arg(native(QDir(dir).filePath(kArchiveFile)), pieceName(1), pieceName(n));
+    const auto fault = [&](const lzh::Result& r) {
+        return Failure{QString(r.error).replace(native(archive), shown)};
+    };
     QList<lzh::Member> members;
     if (lzh::Result r = lzh::list(archive, &members); !r) {
         throw fault(r);
@@ -176,16 +189,20 @@ void save(const core::Paths& paths, const QString& dir, QTextStream& out) {
         setFiles << *pieces;
     }
     QFile control(staging.filePath(kControlFile));
-    if (!control.open(QIODevice::WriteOnly) || control.write(controlText(n)) < 0 || !control.flush()) {
-        throw Failure{QStringLiteral("%1: %2").arg(native(control.fileName()), control.errorString())};
+    if (!control.open(QIODevice::WriteOnly) || control.write(controlText(n)) < 0 ||
+        !control.flush()) {
+        throw Failure{
+            QStringLiteral("%1: %2").arg(native(control.fileName()), control.errorString())};
     }
     control.close();
     if (!eraseBackupSet(dir)) {
-        throw Failure{QStringLiteral("%1: the previous backup set cannot be removed").arg(native(dir))};
+        throw Failure{
+            QStringLiteral("%1: the previous backup set cannot be removed").arg(native(dir))};
     }
     for (const QString& f : setFiles) {
         if (!QFile::rename(staging.filePath(f), QDir(dir).filePath(f))) {
-            throw Failure{QStringLiteral("%1: cannot be written").arg(native(QDir(dir).filePath(f)))};
+            throw Failure{
+                QStringLiteral("%1: cannot be written").arg(native(QDir(dir).filePath(f)))};
         }
     }
     out << native(dir) << ": backup of " << native(paths.dataDb) << " saved, archive " << size
@@ -194,7 +211,8 @@ void save(const core::Paths& paths, const QString& dir, QTextStream& out) {
 
 void restore(const core::Paths& paths, const QString& dir, QTextStream& out) {
     QString error;
-    const auto lock = core::DataDirLock::tryLock(paths.dataDir, core::DataDirLock::Mode::Exclusive, &error);
+    const auto lock =
+        core::DataDirLock::tryLock(paths.dataDir, core::DataDirLock::Mode::Exclusive, &error);
     if (!lock) {
         throw Failure{QStringLiteral("%1: not restored, %2").arg(native(paths.dataDb), error)};
     }
@@ -202,7 +220,8 @@ void restore(const core::Paths& paths, const QString& dir, QTextStream& out) {
     try {
         set = checkSet(dir, out, false);
     } catch (const Failure& f) {
-        throw Failure{QStringLiteral("%1: not restored, the current data were kept (%2)").arg(native(paths.dataDb), f.message)};
+        throw Failure{QStringLiteral("%1: not restored, the current data were kept (%2)")
+                          .arg(native(paths.dataDb), f.message)};
     }
     if (!core::startUp(paths, &error)) {
         // A current file that does not open is what a restore is for: it is
@@ -211,8 +230,9 @@ void restore(const core::Paths& paths, const QString& dir, QTextStream& out) {
         try {
             checkDataFile(set.dataFile, QDir(dir).filePath(kArchiveFile), out);
         } catch (const Failure& f) {
-            throw Failure{QStringLiteral("%1: not restored, the current file was left in place (%2)")
-                              .arg(native(paths.dataDb), f.message)};
+            throw Failure{
+                QStringLiteral("%1: not restored, the current file was left in place (%2)")
+                    .arg(native(paths.dataDb), f.message)};
         }
         const QString aside = paths.dataDb + QStringLiteral(".bak");
         QFile::remove(aside);
@@ -230,7 +250,8 @@ void restore(const core::Paths& paths, const QString& dir, QTextStream& out) {
         }
         core::shutDown();
         out << native(paths.dataDb) << ": restored from " << native(dir)
-            << (hadFile ? QStringLiteral("; the file that did not open is kept as ") + native(aside) : QString())
+            << (hadFile ? QStringLiteral("; the file that did not open is kept as ") + native(aside)
+                        : QString())
             << Qt::endl;
         return;
     }
@@ -239,8 +260,9 @@ void restore(const core::Paths& paths, const QString& dir, QTextStream& out) {
     switch (outcome.result) {
     case CopyOutcome::Done:
         out << native(paths.dataDb) << ": restored from " << native(dir)
-            << (QFileInfo::exists(backupPath()) ? QStringLiteral("; the replaced file is kept as ") + native(backupPath())
-                                                : QString())
+            << (QFileInfo::exists(backupPath())
+                    ? QStringLiteral("; the replaced file is kept as ") + native(backupPath())
+                    : QString())
             << Qt::endl;
         return;
     case CopyOutcome::NotPutBack:
@@ -270,8 +292,9 @@ int runBackupCommand(const QStringList& args, const QString& programDir, const Q
         err << "usage: ctibackup save|verify|restore DIR [--data DATADIR]" << Qt::endl;
         return 2;
     }
-    const core::Paths paths = dataDir.isEmpty() ? core::Paths::resolve(programDir, homeDir)
-                                                : core::Paths::forDataDir(QDir(dataDir).absolutePath());
+    const core::Paths paths = dataDir.isEmpty()
+                                  ? core::Paths::resolve(programDir, homeDir)
+                                  : core::Paths::forDataDir(QDir(dataDir).absolutePath());
     const QString dir = QDir(rest[1]).absolutePath();
     try {
         if (rest[0] == QStringLiteral("save")) {

@@ -44,7 +44,8 @@ bool isBackupSetFile(const QString& fileName) {
     static const QRegularExpression piece(QStringLiteral("^cti_d[0-9]{3}$"),
                                           QRegularExpression::CaseInsensitiveOption);
     return fileName.compare(kControlFile, Qt::CaseInsensitive) == 0 ||
-           fileName.compare(kArchiveFile, Qt::CaseInsensitive) == 0 || piece.match(fileName).hasMatch();
+           fileName.compare(kArchiveFile, Qt::CaseInsensitive) == 0 ||
+           piece.match(fileName).hasMatch();
 }
 
 QString findFile(const QString& dir, const QString& name) {
@@ -67,8 +68,8 @@ std::optional<QStringList> cutPieces(const QString& archive, const QString& dir)
         // One piece in memory at a time.
         const QByteArray piece = in.read(kPieceSize);
         QSaveFile out(QDir(dir).filePath(pieceName(k)));
-        if (piece.isEmpty() || !out.open(QIODevice::WriteOnly) || out.write(piece) != piece.size() ||
-            !out.commit()) {
+        if (piece.isEmpty() || !out.open(QIODevice::WriteOnly) ||
+            out.write(piece) != piece.size() || !out.commit()) {
             return std::nullopt;
         }
         names << pieceName(k);

@@ -26,17 +26,24 @@ namespace {
 const QString kSaveTitle = QStringLiteral("フロッピーディスクへの保存");
 const QString kReadTitle = QStringLiteral("フロッピーディスクの読込");
 const QString kCheckTitle = QStringLiteral("フロッピーディスクのチェック");
-const QString kNoDisk = QStringLiteral("フロッピーディスクがセットされていません。確認してください。");
-const QString kNotWritable = QStringLiteral("フロッピーディスクが書き込み可能ではありません。確認してください。");
+const QString kNoDisk =
+    QStringLiteral("フロッピーディスクがセットされていません。確認してください。");
+const QString kNotWritable =
+    QStringLiteral("フロッピーディスクが書き込み可能ではありません。確認してください。");
 const QString kWrongDisk = QStringLiteral("フロッピーディスクが違います。確認してください。");
 // A disk that did not take its file must not end in "saving finished".
-const QString kCopyFailed = QStringLiteral("フロッピーディスクに書き込めませんでした。確認してください。");
+const QString kCopyFailed =
+    QStringLiteral("フロッピーディスクに書き込めませんでした。確認してください。");
 const QString kDataKept = QStringLiteral("現在のデータはそのまま残っています。");
 const QString kCrLf = QStringLiteral("\r\n");
 
-QString programTitle() { return QCoreApplication::applicationName(); }
+QString programTitle() {
+    return QCoreApplication::applicationName();
+}
 
-QString diskOf(int k, int n) { return QStringLiteral("%1/ %2").arg(k).arg(n); }
+QString diskOf(int k, int n) {
+    return QStringLiteral("%1/ %2").arg(k).arg(n);
+}
 
 // A copy that replaces the target whole and reads back the same.
 bool copyChecked(const QString& from, const QString& to) {
@@ -57,14 +64,17 @@ bool copyChecked(const QString& from, const QString& to) {
     return true;
 }
 
-QString bytes(qint64 n) { return QLocale::c().toString(n); }
+QString bytes(qint64 n) {
+    return QLocale::c().toString(n);
+}
 
 // Why a checked extracted file did not become the data file.
 QString notTaken(const CopyOutcome& o) {
     switch (o.result) {
     case CopyOutcome::Refused:
         return QStringLiteral("書庫の中身はこのシステムのデータファイルではありません") +
-               (o.detail.isEmpty() ? QString() : QStringLiteral(" (") + o.detail + QLatin1Char(')'));
+               (o.detail.isEmpty() ? QString()
+                                   : QStringLiteral(" (") + o.detail + QLatin1Char(')'));
     default:
         return o.detail.isEmpty() ? QStringLiteral("データファイルを置き換えられません") : o.detail;
     }
@@ -78,12 +88,14 @@ CopyOutcome restoreDataFile(const QString& extracted) {
     QFile::remove(keep);
     // A second name for the current file (no transaction is open, so the
     // file is whole); a copy where the file system has no links.
-    const bool kept = ::link(QFile::encodeName(dataDb).constData(), QFile::encodeName(keep).constData()) == 0 ||
-                      (core::dataDb() && core::db::saveSnapshot(*core::dataDb(), keep, {}, nullptr));
+    const bool kept =
+        ::link(QFile::encodeName(dataDb).constData(), QFile::encodeName(keep).constData()) == 0 ||
+        (core::dataDb() && core::db::saveSnapshot(*core::dataDb(), keep, {}, nullptr));
     const CopyOutcome outcome = readDataFile(extracted, {});
     if (outcome.result == CopyOutcome::Done && kept) {
         QFile::remove(backupPath());
-        std::rename(QFile::encodeName(keep).constData(), QFile::encodeName(backupPath()).constData());
+        std::rename(QFile::encodeName(keep).constData(),
+                    QFile::encodeName(backupPath()).constData());
     }
     QFile::remove(keep);
     return outcome;
@@ -119,13 +131,15 @@ bool FloppyBackup::CreateLzhFile(const QString& workDir, const QString& dataFile
     lzh::Result made;
     if (!scratch.isValid() || !core::dataDb() ||
         !core::db::saveSnapshot(*core::dataDb(), snapshot, {}, &error)) {
-        made = lzh::Result::failure(error.isEmpty() ? QStringLiteral("データファイルを複製できません") : error);
+        made = lzh::Result::failure(
+            error.isEmpty() ? QStringLiteral("データファイルを複製できません") : error);
     } else {
         made = lzh::create(archive, {{snapshot, dataFileName}});
     }
     if (!made) {
         QFile::remove(archive);
-        ui::showNotice(programTitle(), QStringLiteral("[書庫ファイル　作成エラー]") + kCrLf + made.error,
+        ui::showNotice(programTitle(),
+                       QStringLiteral("[書庫ファイル　作成エラー]") + kCrLf + made.error,
                        core::MsgStyle::Warning);
         return false;
     }
@@ -141,7 +155,8 @@ bool FloppyBackup::CreateLzhFile(const QString& workDir, const QString& dataFile
 }
 
 bool FloppyBackup::askDisk(const QString& title, int k, int n) {
-    return ui::askOkCancel(title, diskOf(k, n) + QStringLiteral("枚目のフロッピーディスクをセットしてください。"));
+    return ui::askOkCancel(
+        title, diskOf(k, n) + QStringLiteral("枚目のフロッピーディスクをセットしてください。"));
 }
 
 bool FloppyBackup::writeDisk(int k, int n, const QString& control, const QString& payload) {
@@ -174,7 +189,8 @@ void FloppyBackup::FDDBuckUp() {
     if (n > 1) {
         const auto cut = cutPieces(archive, workDir_);
         if (!cut) {
-            ui::showNotice(kSaveTitle, QStringLiteral("分割ファイルを作れません。"), core::MsgStyle::Warning);
+            ui::showNotice(kSaveTitle, QStringLiteral("分割ファイルを作れません。"),
+                           core::MsgStyle::Warning);
             return;
         }
         pieces.clear();
@@ -188,7 +204,8 @@ void FloppyBackup::FDDBuckUp() {
             return;
         }
     }
-    if (!ui::askOkCancel(kSaveTitle, QStringLiteral("%1 枚のフロッピーディスクを準備してださい。").arg(n))) {
+    if (!ui::askOkCancel(kSaveTitle,
+                         QStringLiteral("%1 枚のフロッピーディスクを準備してださい。").arg(n))) {
         return;
     }
     for (int k = 1; k <= n;) {
@@ -223,8 +240,11 @@ void FloppyBackup::FDDBuckUp() {
 void FloppyBackup::RestoreRB() {
     const QDir work(workDir_);
     const QString archive = work.filePath(kArchiveFile);
-    if (!ui::askOkCancel(kReadTitle, QStringLiteral("顧客管理RBCti") +
-                                         QStringLiteral("をバックアップしたフロッピーディスクの「1」をセットしてださい。"))) {
+    if (!ui::askOkCancel(
+            kReadTitle,
+            QStringLiteral("顧客管理RBCti") +
+                QStringLiteral(
+                    "をバックアップしたフロッピーディスクの「1」をセットしてださい。"))) {
         return;
     }
     while (!goodDrive(root_)) {
@@ -246,8 +266,9 @@ void FloppyBackup::RestoreRB() {
         }
     }
     const int n = *count;
-    if (!ui::askOkCancel(kCheckTitle,
-                         QStringLiteral("フロッピーディスクは %1 枚です。よろしいですか。").arg(n))) {
+    if (!ui::askOkCancel(
+            kCheckTitle,
+            QStringLiteral("フロッピーディスクは %1 枚です。よろしいですか。").arg(n))) {
         return;
     }
     QFile joined(archive);
@@ -266,7 +287,11 @@ void FloppyBackup::RestoreRB() {
         }
         const QString piece = findFile(root_, n == 1 ? kArchiveFile : pieceName(k));
         if (piece.isEmpty()) {
-            if (!ui::askOkCancel(kCheckTitle, QStringLiteral("これは %1 枚目のフロッピーディスクではありません。確認してください。").arg(k))) {
+            if (!ui::askOkCancel(
+                    kCheckTitle,
+                    QStringLiteral(
+                        "これは %1 枚目のフロッピーディスクではありません。確認してください。")
+                        .arg(k))) {
                 return;
             }
             continue;
@@ -280,7 +305,11 @@ void FloppyBackup::RestoreRB() {
         }
         showProgress(QString());
         if (!ok) {
-            if (!ui::askOkCancel(kCheckTitle, QStringLiteral("これは %1 枚目のフロッピーディスクではありません。確認してください。").arg(k))) {
+            if (!ui::askOkCancel(
+                    kCheckTitle,
+                    QStringLiteral(
+                        "これは %1 枚目のフロッピーディスクではありません。確認してください。")
+                        .arg(k))) {
                 return;
             }
             // The piece is read again from its start.
@@ -305,8 +334,9 @@ void FloppyBackup::DefrostRB(const QString& workDir, const QString& dataFileName
     // Extracted beside the data file, checked, and only then put in its
     // place; any failure leaves the current data file in use.
     QTemporaryDir scratch(QDir(workDir).filePath(QStringLiteral("restore-XXXXXX")));
-    lzh::Result r = scratch.isValid() ? lzh::extract(archive, scratch.path(), {dataFileName})
-                                      : lzh::Result::failure(QStringLiteral("作業フォルダを作れません"));
+    lzh::Result r = scratch.isValid()
+                        ? lzh::extract(archive, scratch.path(), {dataFileName})
+                        : lzh::Result::failure(QStringLiteral("作業フォルダを作れません"));
     bool kept = true;
     if (r) {
         const CopyOutcome outcome = restoreDataFile(scratch.filePath(dataFileName));
@@ -317,7 +347,8 @@ void FloppyBackup::DefrostRB(const QString& workDir, const QString& dataFileName
     }
     if (!r) {
         ui::showNotice(programTitle(),
-                       QStringLiteral("[書庫解凍　エラー]") + kCrLf + r.error + (kept ? kCrLf + kDataKept : QString()),
+                       QStringLiteral("[書庫解凍　エラー]") + kCrLf + r.error +
+                           (kept ? kCrLf + kDataKept : QString()),
                        core::MsgStyle::Warning);
         return;
     }

@@ -23,7 +23,8 @@ public:
     FloppyBackup(QString workDir, QString floppyRoot, std::function<void(const QString&)> progress);
 
     void FDDBuckUp();
-    bool CreateLzhFile(const QString& workDir, const QString& dataFileName, const QString& archiveName);
+    bool CreateLzhFile(const QString& workDir, const QString& dataFileName,
+                       const QString& archiveName);
     void RestoreRB();
     void DefrostRB(const QString& workDir, const QString& dataFileName, const QString& archiveName);
 

@@ -32,7 +32,8 @@ QString unescapeMount(const QString& field) {
 // "sdb1" → whether the disk it belongs to reports itself removable.
 bool removableDevice(const QString& sysBlock, const QString& name) {
     const QString dev = sysBlock + QLatin1Char('/') + name;
-    for (const QString& f : {dev + QStringLiteral("/removable"), dev + QStringLiteral("/../removable")}) {
+    for (const QString& f :
+         {dev + QStringLiteral("/removable"), dev + QStringLiteral("/../removable")}) {
         QFile file(f);
         if (file.open(QIODevice::ReadOnly)) {
             return file.readAll().trimmed() == "1";
@@ -54,7 +55,8 @@ QStringList mountPoints(const QString& table) {
         if (line.startsWith(QLatin1Char('#'))) {
             continue;
         }
-        const QStringList f = line.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+        const QStringList f =
+            line.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
         if (f.size() >= 2 && f[1].startsWith(QLatin1Char('/'))) {
             points << QDir::cleanPath(unescapeMount(f[1]));
         }
@@ -66,8 +68,9 @@ QStringList mountPoints(const QString& table) {
 
 bool mediumMounted(const QString& root, const QString& fsTable, const QString& mountTable) {
     const QFileInfo info(root);
-    const QString path = info.canonicalFilePath().isEmpty() ? QDir::cleanPath(info.absoluteFilePath())
-                                                            : info.canonicalFilePath();
+    const QString path = info.canonicalFilePath().isEmpty()
+                             ? QDir::cleanPath(info.absoluteFilePath())
+                             : info.canonicalFilePath();
     QString owner; // the deepest mount point the table names for root
     for (const QString& m : mountPoints(fsTable)) {
         if (m != QStringLiteral("/") && (path == m || path.startsWith(m + QLatin1Char('/'))) &&
@@ -90,7 +93,8 @@ QString configuredFloppyRoot(const QString& dataDir) {
             continue;
         }
         const int eq = line.indexOf(QLatin1Char('='));
-        if (eq > 0 && line.left(eq).trimmed().compare(QStringLiteral("A"), Qt::CaseInsensitive) == 0) {
+        if (eq > 0 &&
+            line.left(eq).trimmed().compare(QStringLiteral("A"), Qt::CaseInsensitive) == 0) {
             return QDir::cleanPath(line.mid(eq + 1).trimmed());
         }
     }

@@ -51,7 +51,9 @@ int treeDepths(const std::uint32_t* freq, int n, std::uint8_t* len) {
     return deepest;
 }
 
-int bitLength(unsigned v) { return v == 0 ? 0 : std::bit_width(v); }
+int bitLength(unsigned v) {
+    return v == 0 ? 0 : std::bit_width(v);
+}
 
 } // namespace
 
@@ -125,8 +127,7 @@ namespace {
 // The character/length tree's code lengths as symbols of the length tree:
 // 0 one zero length, 1 a run of 3 to 18 zeros, 2 a run of 20 or more,
 // k + 2 a length k.
-template <typename Emit>
-void walkCodeLengths(const std::uint8_t* cLen, Emit emit) {
+template <typename Emit> void walkCodeLengths(const std::uint8_t* cLen, Emit emit) {
     int n = kNC;
     while (n > 0 && cLen[n - 1] == 0) {
         --n;

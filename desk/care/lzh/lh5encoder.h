@@ -10,8 +10,8 @@
 namespace lzh {
 
 struct Lh5Options {
-    int maxChain = 256;  // candidates looked at per position
-    int lazyBelow = 64;  // a match this long or longer is taken at once
+    int maxChain = 256;   // candidates looked at per position
+    int lazyBelow = 64;   // a match this long or longer is taken at once
     int niceLength = 256; // a match this long ends the search
 };
 

@@ -18,7 +18,9 @@ extern "C" {
 namespace lzh {
 namespace {
 
-QString native(const QString& path) { return QDir::toNativeSeparators(path); }
+QString native(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
 
 void put16(QByteArray& b, quint16 v) {
     b.append(char(v & 0xFF));
@@ -79,16 +81,19 @@ struct Reader {
     }
     Result open(const QString& path) {
         if (!QFileInfo(path).isFile()) {
-            return Result::failure(QStringLiteral("%1: 書庫ファイルがありません").arg(native(path)));
+            return Result::failure(
+                QStringLiteral("%1: 書庫ファイルがありません").arg(native(path)));
         }
         QByteArray name = QFile::encodeName(path);
         stream = lha_input_stream_from(name.data());
         if (!stream) {
-            return Result::failure(QStringLiteral("%1: 書庫ファイルを開けません").arg(native(path)));
+            return Result::failure(
+                QStringLiteral("%1: 書庫ファイルを開けません").arg(native(path)));
         }
         reader = lha_reader_new(stream);
         if (!reader) {
-            return Result::failure(QStringLiteral("%1: 書庫ファイルを読めません").arg(native(path)));
+            return Result::failure(
+                QStringLiteral("%1: 書庫ファイルを読めません").arg(native(path)));
         }
         return {};
     }
@@ -119,8 +124,7 @@ Member toMember(const LHAFileHeader* h) {
 // Decodes the current member, handing each piece to sink, and checks its
 // length and CRC against the header.
 template <typename Sink>
-Result decodeCurrent(LHAReader* reader, const LHAFileHeader* h, const QString& archive,
-                     Sink sink) {
+Result decodeCurrent(LHAReader* reader, const LHAFileHeader* h, const QString& archive, Sink sink) {
     const QString name = memberName(h);
     std::vector<char> buf(1 << 16);
     Crc16 crc;
@@ -162,8 +166,8 @@ bool isSafeMemberName(const QString& name) {
 Result create(const QString& archivePath, const QList<Source>& sources) {
     QSaveFile out(archivePath);
     if (!out.open(QIODevice::WriteOnly)) {
-        return Result::failure(
-            QStringLiteral("%1: 書庫ファイルを作れません (%2)").arg(native(archivePath), out.errorString()));
+        return Result::failure(QStringLiteral("%1: 書庫ファイルを作れません (%2)")
+                                   .arg(native(archivePath), out.errorString()));
     }
     for (const Source& s : sources) {
         if (!isSafeMemberName(s.storedName)) {
@@ -176,7 +180,8 @@ Result create(const QString& archivePath, const QList<Source>& sources) {
         }
         const qint64 size = in.size();
         if (size > qint64(0xFFFFFFFFu)) {
-            return Result::failure(QStringLiteral("%1: 4 GB を超えるファイルは格納できません").arg(native(s.path)));
+            return Result::failure(
+                QStringLiteral("%1: 4 GB を超えるファイルは格納できません").arg(native(s.path)));
         }
         const uchar* data = nullptr;
         QByteArray whole;
@@ -197,8 +202,9 @@ Result create(const QString& archivePath, const QList<Source>& sources) {
         }
         const bool shrinks = size > 0 && qint64(packed.size()) < size;
         const QFileInfo info(s.path);
-        const auto perms = quint16(0100000 | (info.permissions() & QFileDevice::ReadOwner ? 0400 : 0) |
-                                   (info.permissions() & QFileDevice::WriteOwner ? 0200 : 0) | 044);
+        const auto perms =
+            quint16(0100000 | (info.permissions() & QFileDevice::ReadOwner ? 0400 : 0) |
+                    (info.permissions() & QFileDevice::WriteOwner ? 0200 : 0) | 044);
         const QByteArray header = level2Header(
             shrinks ? "-lh5-" : "-lh0-", quint32(shrinks ? packed.size() : std::size_t(size)),
             quint32(size), quint32(info.lastModified().toSecsSinceEpoch()), crc,
@@ -233,7 +239,8 @@ Result list(const QString& archivePath, QList<Member>* members) {
         members->append(toMember(h));
     }
     if (members->isEmpty()) {
-        return Result::failure(QStringLiteral("%1: LZH 書庫ではありません").arg(native(archivePath)));
+        return Result::failure(
+            QStringLiteral("%1: LZH 書庫ではありません").arg(native(archivePath)));
     }
     return {};
 }
@@ -246,13 +253,15 @@ Result verify(const QString& archivePath) {
     int count = 0;
     while (LHAFileHeader* h = lha_reader_next_file(r.reader)) {
         ++count;
-        if (Result ok = decodeCurrent(r.reader, h, archivePath, [](const char*, std::size_t) { return true; });
+        if (Result ok = decodeCurrent(r.reader, h, archivePath,
+                                      [](const char*, std::size_t) { return true; });
             !ok) {
             return ok;
         }
     }
     if (count == 0) {
-        return Result::failure(QStringLiteral("%1: LZH 書庫ではありません").arg(native(archivePath)));
+        return Result::failure(
+            QStringLiteral("%1: LZH 書庫ではありません").arg(native(archivePath)));
     }
     return {};
 }
@@ -274,8 +283,8 @@ Result extract(const QString& archivePath, const QString& targetDir, const QStri
     QStringList seen;
     for (const Member& m : members) {
         if (!isSafeMemberName(m.name)) {
-            return Result::failure(
-                QStringLiteral("%1: 格納名 \"%2\" は展開できません").arg(native(archivePath), m.name));
+            return Result::failure(QStringLiteral("%1: 格納名 \"%2\" は展開できません")
+                                       .arg(native(archivePath), m.name));
         }
         const QString w = wantedSpelling(m.name);
         if (w.isEmpty()) {
@@ -283,18 +292,19 @@ Result extract(const QString& archivePath, const QString& targetDir, const QStri
                                        .arg(native(archivePath), m.name));
         }
         if (m.method == QStringLiteral("-lhd-")) {
-            return Result::failure(
-                QStringLiteral("%1: \"%2\" はファイルではありません").arg(native(archivePath), m.name));
+            return Result::failure(QStringLiteral("%1: \"%2\" はファイルではありません")
+                                       .arg(native(archivePath), m.name));
         }
         if (seen.contains(w, Qt::CaseInsensitive)) {
-            return Result::failure(
-                QStringLiteral("%1: \"%2\" が二度格納されています").arg(native(archivePath), m.name));
+            return Result::failure(QStringLiteral("%1: \"%2\" が二度格納されています")
+                                       .arg(native(archivePath), m.name));
         }
         seen << w;
     }
     for (const QString& w : wanted) {
         if (!seen.contains(w, Qt::CaseInsensitive)) {
-            return Result::failure(QStringLiteral("%1: %2 が含まれていません").arg(native(archivePath), w));
+            return Result::failure(
+                QStringLiteral("%1: %2 が含まれていません").arg(native(archivePath), w));
         }
     }
 
@@ -306,28 +316,29 @@ Result extract(const QString& archivePath, const QString& targetDir, const QStri
     }
     std::vector<std::unique_ptr<QSaveFile>> staged;
     while (LHAFileHeader* h = lha_reader_next_file(r.reader)) {
-        auto file = std::make_unique<QSaveFile>(QDir(targetDir).filePath(wantedSpelling(memberName(h))));
+        auto file =
+            std::make_unique<QSaveFile>(QDir(targetDir).filePath(wantedSpelling(memberName(h))));
         if (!file->open(QIODevice::WriteOnly)) {
-            return Result::failure(
-                QStringLiteral("%1: 書き込めません (%2)").arg(native(file->fileName()), file->errorString()));
+            return Result::failure(QStringLiteral("%1: 書き込めません (%2)")
+                                       .arg(native(file->fileName()), file->errorString()));
         }
         QSaveFile* f = file.get();
-        if (Result ok = decodeCurrent(r.reader, h, archivePath,
-                                      [f](const char* p, std::size_t n) {
-                                          return f->write(p, qint64(n)) == qint64(n);
-                                      });
+        if (Result ok = decodeCurrent(
+                r.reader, h, archivePath,
+                [f](const char* p, std::size_t n) { return f->write(p, qint64(n)) == qint64(n); });
             !ok) {
             return ok;
         }
         staged.push_back(std::move(file));
     }
     if (staged.size() != std::size_t(members.size())) {
-        return Result::failure(QStringLiteral("%1: 書庫が途中で切れています").arg(native(archivePath)));
+        return Result::failure(
+            QStringLiteral("%1: 書庫が途中で切れています").arg(native(archivePath)));
     }
     for (auto& f : staged) {
         if (!f->commit()) {
-            return Result::failure(
-                QStringLiteral("%1: 書き込めません (%2)").arg(native(f->fileName()), f->errorString()));
+            return Result::failure(QStringLiteral("%1: 書き込めません (%2)")
+                                       .arg(native(f->fileName()), f->errorString()));
         }
     }
     return {};

@@ -24,7 +24,7 @@ struct Source {
 };
 
 struct Member {
-    QString name; // folder and file name as stored, '/' separated
+    QString name;   // folder and file name as stored, '/' separated
     QString method; // "-lh5-", "-lh0-", …
     qint64 size = 0;
     qint64 packedSize = 0;

@@ -43,8 +43,8 @@ class TestBackupCommand : public QObject {
         err.clear();
         QTextStream o(&out);
         QTextStream e(&err);
-        return care::runBackupCommand(args + QStringList{"--data", files->paths.dataDir}, "/nowhere",
-                                      "/nowhere", o, e);
+        return care::runBackupCommand(args + QStringList{"--data", files->paths.dataDir},
+                                      "/nowhere", "/nowhere", o, e);
     }
     qint64 count(const QString& sql) { return files->data()->scalar(sql).toLongLong(); }
     void addNoise(int customers) {
@@ -55,8 +55,9 @@ class TestBackupCommand : public QObject {
             for (char& c : noise) {
                 c = char(g.bounded(0x21, 0x7E));
             }
-            QVERIFY(db->execute("insert into 顧客マスタ (code, 名称, 顧客メモ) values (?, ?, ?)",
-                                {5000 + i, QStringLiteral("雑音%1").arg(i), QString::fromLatin1(noise)}));
+            QVERIFY(db->execute(
+                "insert into 顧客マスタ (code, 名称, 顧客メモ) values (?, ?, ?)",
+                {5000 + i, QStringLiteral("雑音%1").arg(i), QString::fromLatin1(noise)}));
         }
     }
 
@@ -87,14 +88,18 @@ private slots:
         QVERIFY2(err.isEmpty(), qPrintable(err));
         QCOMPARE(count("select count(*) from 顧客マスタ"), before);
         QVERIFY2(out.contains(".bak"), qPrintable(out));
-        QCOMPARE(files->open(files->paths.dataDb + ".bak")->scalar("select count(*) from 顧客マスタ").toInt(), 0);
+        QCOMPARE(files->open(files->paths.dataDb + ".bak")
+                     ->scalar("select count(*) from 顧客マスタ")
+                     .toInt(),
+                 0);
         QCOMPARE(filesIn(target.path()), (QStringList{"Ctictl", "ctidata.lzh", "notes.txt"}));
     }
 
     void severalPieces() {
         addNoise(40);
         QCOMPARE(run({"save", target.path()}), 0);
-        QCOMPARE(filesIn(target.path()), (QStringList{"Ctictl", "cti_d001", "cti_d002", "cti_d003"}));
+        QCOMPARE(filesIn(target.path()),
+                 (QStringList{"Ctictl", "cti_d001", "cti_d002", "cti_d003"}));
         QCOMPARE(run({"verify", target.path()}), 0);
         QVERIFY2(out.contains("cti_d003"), qPrintable(out));
     }
@@ -103,10 +108,14 @@ private slots:
     void brokenSets_data() {
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QString>("named");
-        QTest::newRow("no control file") << "rm Ctictl" << "Ctictl";
-        QTest::newRow("missing piece") << "rm cti_d002" << "cti_d002";
-        QTest::newRow("short piece") << "cut cti_d001" << "cti_d001";
-        QTest::newRow("flipped byte") << "flip cti_d002" << "ctidata.lzh";
+        QTest::newRow("no control file") << "rm Ctictl"
+                                         << "Ctictl";
+        QTest::newRow("missing piece") << "rm cti_d002"
+                                       << "cti_d002";
+        QTest::newRow("short piece") << "cut cti_d001"
+                                     << "cti_d001";
+        QTest::newRow("flipped byte") << "flip cti_d002"
+                                      << "ctidata.lzh";
     }
     void brokenSets() {
         QFETCH(QString, damage);
@@ -131,8 +140,8 @@ private slots:
         QCOMPARE(run({"verify", target.path()}), 1);
         QVERIFY2(err.contains(named) && err.contains(set) && err.count('\n') == 1, qPrintable(err));
         QCOMPARE(run({"restore", target.path()}), 1);
-        QVERIFY2(err.contains(named) && err.contains(set) && err.contains("the current data were kept") &&
-                     err.count('\n') == 1,
+        QVERIFY2(err.contains(named) && err.contains(set) &&
+                     err.contains("the current data were kept") && err.count('\n') == 1,
                  qPrintable(err));
         QCOMPARE(readFile(files->paths.dataDb), data);
     }
@@ -141,14 +150,17 @@ private slots:
     void refusedWhileTheDeskRuns() {
         QCOMPARE(run({"save", target.path()}), 0);
         QString error;
-        auto desk = core::DataDirLock::tryLock(files->paths.dataDir, core::DataDirLock::Mode::Shared, &error);
+        auto desk = core::DataDirLock::tryLock(files->paths.dataDir,
+                                               core::DataDirLock::Mode::Shared, &error);
         QVERIFY2(desk, qPrintable(error));
         const QByteArray data = readFile(files->paths.dataDb);
         QCOMPARE(run({"restore", target.path()}), 1);
-        QVERIFY2(err.contains("desk is running") && err.contains(core::kDataDbName), qPrintable(err));
+        QVERIFY2(err.contains("desk is running") && err.contains(core::kDataDbName),
+                 qPrintable(err));
         QCOMPARE(readFile(files->paths.dataDb), data);
         // A second desk may share the directory; a restore may not.
-        QVERIFY(core::DataDirLock::tryLock(files->paths.dataDir, core::DataDirLock::Mode::Shared, &error));
+        QVERIFY(core::DataDirLock::tryLock(files->paths.dataDir, core::DataDirLock::Mode::Shared,
+                                           &error));
         desk.reset();
         QCOMPARE(run({"restore", target.path()}), 0);
     }
@@ -168,7 +180,8 @@ private slots:
     void aDamagedFileStaysWhenTheSetIsNoDataFile() {
         QTemporaryDir src;
         writeFile(src.filePath("RbCtidata2K.mdb"), QByteArray("not a database").repeated(100));
-        QVERIFY(lzh::create(target.filePath("ctidata.lzh"), {{src.filePath("RbCtidata2K.mdb"), "RbCtidata2K.mdb"}}));
+        QVERIFY(lzh::create(target.filePath("ctidata.lzh"),
+                            {{src.filePath("RbCtidata2K.mdb"), "RbCtidata2K.mdb"}}));
         writeFile(target.filePath("Ctictl"), care::controlText(1));
         const QByteArray damaged(8192, '\x5a');
         writeFile(files->paths.dataDb, damaged);
@@ -183,14 +196,16 @@ private slots:
         QTest::newRow("no command") << QStringList{} << 2;
         QTest::newRow("unknown command") << QStringList{"copy", "/tmp"} << 2;
         QTest::newRow("missing folder") << QStringList{"save", "/nonexistent/folder"} << 1;
-        QTest::newRow("verify an empty folder") << QStringList{"verify", QDir::tempPath() + "/ctibackup-empty"} << 1;
+        QTest::newRow("verify an empty folder")
+            << QStringList{"verify", QDir::tempPath() + "/ctibackup-empty"} << 1;
     }
     void theProgram() {
         QFETCH(QStringList, args);
         QFETCH(int, status);
         QDir().mkpath(QDir::tempPath() + "/ctibackup-empty");
         QProcess p;
-        p.start(QStringLiteral(BIN_DIR "/ctibackup"), args + QStringList{"--data", files->paths.dataDir});
+        p.start(QStringLiteral(BIN_DIR "/ctibackup"),
+                args + QStringList{"--data", files->paths.dataDir});
         QVERIFY(p.waitForFinished(60000));
         QCOMPARE(p.exitCode(), status);
         const QString text = QString::fromLocal8Bit(p.readAllStandardError());

@@ -85,14 +85,15 @@ private slots:
     // backup set's files go.
     void eraseTakesOnlyTheSet() {
         QTemporaryDir dir;
-        for (const char* n : {"Ctictl", "CTIDATA.LZH", "cti_d001", "CTI_D002", "cti_d1000", "cti_d01",
-                              "photo.jpg", "ctidata.lzh.txt", "Ctictl.bak"}) {
+        for (const char* n : {"Ctictl", "CTIDATA.LZH", "cti_d001", "CTI_D002", "cti_d1000",
+                              "cti_d01", "photo.jpg", "ctidata.lzh.txt", "Ctictl.bak"}) {
             writeFile(dir.filePath(n), "x");
         }
         QVERIFY(care::eraseBackupSet(dir.path()));
         QStringList left = QDir(dir.path()).entryList(QDir::Files);
         left.sort();
-        QCOMPARE(left, (QStringList{"Ctictl.bak", "cti_d01", "cti_d1000", "ctidata.lzh.txt", "photo.jpg"}));
+        QCOMPARE(left, (QStringList{"Ctictl.bak", "cti_d01", "cti_d1000", "ctidata.lzh.txt",
+                                    "photo.jpg"}));
         QCOMPARE(care::findFile(dir.path(), "PHOTO.JPG"), dir.filePath("photo.jpg"));
         QVERIFY(care::findFile(dir.path(), "ctictl").isEmpty());
     }
@@ -101,7 +102,8 @@ private slots:
         QTemporaryDir data;
         QTemporaryDir floppy;
         QVERIFY(care::configuredFloppyRoot(data.path()).isEmpty());
-        writeFile(data.filePath("drives.conf"), "# the USB floppy\nB=/nowhere\nA = " + floppy.path().toUtf8() + "/\n");
+        writeFile(data.filePath("drives.conf"),
+                  "# the USB floppy\nB=/nowhere\nA = " + floppy.path().toUtf8() + "/\n");
         QCOMPARE(care::configuredFloppyRoot(data.path()), floppy.path());
         QCOMPARE(care::floppyRoot(data.path()), floppy.path());
         QVERIFY(care::GoodDrive(floppy.path()));
@@ -131,13 +133,15 @@ private slots:
         QFETCH(QByteArray, mounts);
         QFETCH(bool, mounted);
         QTemporaryDir tables;
-        writeFile(tables.filePath("fstab"), "# static file system information\n"
-                                            "UUID=1234 / ext4 defaults 0 1\n"
-                                            "UUID=5678 none swap sw 0 0\n"
-                                            "/dev/sdb /media/floppy auto noauto,user 0 0\n"
-                                            "//server/share /mnt/office\\040share cifs noauto 0 0\n");
+        writeFile(tables.filePath("fstab"),
+                  "# static file system information\n"
+                  "UUID=1234 / ext4 defaults 0 1\n"
+                  "UUID=5678 none swap sw 0 0\n"
+                  "/dev/sdb /media/floppy auto noauto,user 0 0\n"
+                  "//server/share /mnt/office\\040share cifs noauto 0 0\n");
         writeFile(tables.filePath("mounts"), mounts);
-        QCOMPARE(care::mediumMounted(root, tables.filePath("fstab"), tables.filePath("mounts")), mounted);
+        QCOMPARE(care::mediumMounted(root, tables.filePath("fstab"), tables.filePath("mounts")),
+                 mounted);
     }
 
     // A folder that cannot be written: the probe fails and leaves nothing.
@@ -149,7 +153,8 @@ private slots:
         QFile::setPermissions(floppy.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         QVERIFY(care::GoodDrive(floppy.path()));
         QVERIFY(!care::WriteTest(floppy.path()));
-        QFile::setPermissions(floppy.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(floppy.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                 QFileDevice::ExeOwner);
     }
 
     void removableMedium() {

@@ -35,8 +35,8 @@ int customers() {
 }
 
 void addCustomer(int code, const QString& name, const QString& memo = {}) {
-    QVERIFY(core::dataDb()->execute("insert into 顧客マスタ (code, 名称, 顧客メモ) values (?, ?, ?)",
-                                    {code, name, memo}));
+    QVERIFY(core::dataDb()->execute(
+        "insert into 顧客マスタ (code, 名称, 顧客メモ) values (?, ?, ?)", {code, name, memo}));
 }
 
 QStringList texts() {
@@ -82,7 +82,8 @@ class TestFloppyBackup : public QObject {
     QStringList progress;
 
     care::FloppyBackup job(const QString& root) {
-        return care::FloppyBackup(files->paths.dataDir, root, [this](const QString& t) { progress << t; });
+        return care::FloppyBackup(files->paths.dataDir, root,
+                                  [this](const QString& t) { progress << t; });
     }
 
     // Backs the data file up onto as many disks as it takes, each taken out
@@ -147,8 +148,10 @@ private slots:
         QVERIFY(texts()[3].startsWith("[書庫解凍 ＯＫ]"));
         QCOMPARE(texts()[4], QStringLiteral("読込が終了しました。"));
         QVERIFY(core::dataDb());
-        QCOMPARE(core::dataDb()->scalar("select count(*) from 顧客マスタ where code = 501").toInt(), 1);
-        QCOMPARE(core::dataDb()->scalar("select count(*) from 顧客マスタ where code = 502").toInt(), 0);
+        QCOMPARE(core::dataDb()->scalar("select count(*) from 顧客マスタ where code = 501").toInt(),
+                 1);
+        QCOMPARE(core::dataDb()->scalar("select count(*) from 顧客マスタ where code = 502").toInt(),
+                 0);
         QVERIFY(!QFile::exists(files->paths.dataDir + "ctidata.lzh"));
         // The replaced data stay beside it: a set restored by mistake loses nothing.
         QCOMPARE(files->open(files->paths.dataDb + ".bak")
@@ -212,10 +215,12 @@ private slots:
         MessageBoxes::script({true, true, true, false});
         const auto before = readFile(files->paths.dataDb);
         b.RestoreRB();
-        QCOMPARE(texts(), (QStringList{"顧客管理RBCtiをバックアップしたフロッピーディスクの「1」をセットしてださい。",
-                                       "フロッピーディスクが違います。確認してください。",
-                                       "フロッピーディスクが違います。確認してください。",
-                                       "フロッピーディスクが違います。確認してください。"}));
+        QCOMPARE(texts(),
+                 (QStringList{
+                     "顧客管理RBCtiをバックアップしたフロッピーディスクの「1」をセットしてださい。",
+                     "フロッピーディスクが違います。確認してください。",
+                     "フロッピーディスクが違います。確認してください。",
+                     "フロッピーディスクが違います。確認してください。"}));
         QCOMPARE(MessageBoxes::asked()[1].title, QStringLiteral("フロッピーディスクのチェック"));
         QCOMPARE(readFile(files->paths.dataDb), before);
         QVERIFY(core::dataDb());
@@ -226,9 +231,10 @@ private slots:
         b.goodDrive = [](const QString&) { return true; };
         MessageBoxes::script({true, true, true, true, false});
         b.RestoreRB();
-        QCOMPARE(texts().mid(2), (QStringList{"1/ 1枚目のフロッピーディスクをセットしてください。",
-                                              "これは 1 枚目のフロッピーディスクではありません。確認してください。",
-                                              "1/ 1枚目のフロッピーディスクをセットしてください。"}));
+        QCOMPARE(texts().mid(2),
+                 (QStringList{"1/ 1枚目のフロッピーディスクをセットしてください。",
+                              "これは 1 枚目のフロッピーディスクではありません。確認してください。",
+                              "1/ 1枚目のフロッピーディスクをセットしてください。"}));
         QCOMPARE(readFile(files->paths.dataDb), before);
     }
 
@@ -253,7 +259,8 @@ private slots:
         b.RestoreRB();
         QCOMPARE(texts().size(), okBeforeCancel + 1);
         QVERIFY(core::dataDb());
-        QCOMPARE(core::dataDb()->scalar("select count(*) from 顧客マスタ where code = 777").toInt(), 1);
+        QCOMPARE(core::dataDb()->scalar("select count(*) from 顧客マスタ where code = 777").toInt(),
+                 1);
     }
 
     // A damaged archive restores nothing: the current data stay in use and
@@ -274,7 +281,8 @@ private slots:
                      t[3].endsWith("現在のデータはそのまま残っています。"),
                  qPrintable(t.join('|')));
         QVERIFY(core::dataDb());
-        QCOMPARE(core::dataDb()->scalar("select count(*) from 顧客マスタ where code = 778").toInt(), 1);
+        QCOMPARE(core::dataDb()->scalar("select count(*) from 顧客マスタ where code = 778").toInt(),
+                 1);
         QVERIFY(!QFile::exists(files->paths.dataDir + "ctidata.lzh"));
     }
 
@@ -283,8 +291,10 @@ private slots:
     void driveNotReady_data() {
         QTest::addColumn<bool>("present");
         QTest::addColumn<QString>("box");
-        QTest::newRow("no disk") << false << "フロッピーディスクがセットされていません。確認してください。";
-        QTest::newRow("write-protected") << true << "フロッピーディスクが書き込み可能ではありません。確認してください。";
+        QTest::newRow("no disk") << false
+                                 << "フロッピーディスクがセットされていません。確認してください。";
+        QTest::newRow("write-protected")
+            << true << "フロッピーディスクが書き込み可能ではありません。確認してください。";
     }
     void driveNotReady() {
         QFETCH(bool, present);
@@ -295,9 +305,10 @@ private slots:
         b.writeTest = [](const QString&) { return false; };
         MessageBoxes::script({true, true, true, true, false});
         b.FDDBuckUp();
-        QCOMPARE(texts().mid(1), (QStringList{"1 枚のフロッピーディスクを準備してださい。",
-                                              "1/ 1枚目のフロッピーディスクをセットしてください。", box,
-                                              "1/ 1枚目のフロッピーディスクをセットしてください。", box}));
+        QCOMPARE(texts().mid(1),
+                 (QStringList{"1 枚のフロッピーディスクを準備してださい。",
+                              "1/ 1枚目のフロッピーディスクをセットしてください。", box,
+                              "1/ 1枚目のフロッピーディスクをセットしてください。", box}));
         QCOMPARE(MessageBoxes::asked()[3].title, QStringLiteral("フロッピーディスクのチェック"));
         QCOMPARE(MessageBoxes::asked()[3].style, core::MsgStyle::OkCancel);
         QVERIFY(filesIn(floppy.path()).isEmpty());

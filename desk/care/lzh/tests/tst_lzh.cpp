@@ -28,8 +28,9 @@ QByteArray randomBytes(int n, quint32 seed) {
 // Text-like data: words from a small vocabulary with numbers, the way a
 // database page of names and call records repeats itself.
 QByteArray recordLike(int n, quint32 seed) {
-    static const char* words[] = {"山田", "商店", "0312345678", "着信", "用件", "済", "ｶﾌﾞｼｷｶﾞｲｼｬ",
-                                  "customer", "memo", "2026-12-10 14:15:47", "\0\0\0\x01"};
+    static const char* words[] = {
+        "山田",     "商店", "0312345678",          "着信",      "用件", "済", "ｶﾌﾞｼｷｶﾞｲｼｬ",
+        "customer", "memo", "2026-12-10 14:15:47", "\0\0\0\x01"};
     QRandomGenerator g(seed);
     QByteArray b;
     while (b.size() < n) {
@@ -69,7 +70,8 @@ QByteArray decodeRaw(const std::vector<std::uint8_t>& packed, std::size_t length
     QByteArray out(qsizetype(length), Qt::Uninitialized);
     std::size_t got = 0;
     while (got < length) {
-        const std::size_t n = lha_decoder_read(d, reinterpret_cast<uint8_t*>(out.data()) + got, length - got);
+        const std::size_t n =
+            lha_decoder_read(d, reinterpret_cast<uint8_t*>(out.data()) + got, length - got);
         if (n == 0) {
             break;
         }
@@ -136,9 +138,9 @@ class TestLzh : public QObject {
         QTest::newRow("short period") << QByteArray("abc").repeated(50000) << "-lh5-";
         QTest::newRow("record-like, many blocks") << recordLike(3 << 20, 2) << "-lh5-";
         QTest::newRow("matches at the window's edge") << farMatches() << "-lh5-";
-        QTest::newRow("mixed random and runs")
-            << (randomBytes(5000, 3) + QByteArray(70000, 'x') + randomBytes(5000, 4) + recordLike(100000, 5))
-            << "-lh5-";
+        QTest::newRow("mixed random and runs") << (randomBytes(5000, 3) + QByteArray(70000, 'x') +
+                                                   randomBytes(5000, 4) + recordLike(100000, 5))
+                                               << "-lh5-";
     }
 
 private slots:
@@ -154,8 +156,8 @@ private slots:
         if (data.isEmpty()) {
             return;
         }
-        const auto packed =
-            lzh::encodeLh5(reinterpret_cast<const std::uint8_t*>(data.constData()), std::size_t(data.size()));
+        const auto packed = lzh::encodeLh5(reinterpret_cast<const std::uint8_t*>(data.constData()),
+                                           std::size_t(data.size()));
         QCOMPARE(decodeRaw(packed, std::size_t(data.size())), data);
     }
 
@@ -189,7 +191,8 @@ private slots:
         QFETCH(QByteArray, data);
         QTemporaryDir dir;
         writeFile(dir.filePath("RbCtiData2K.mdb"), data);
-        QVERIFY(lzh::create(dir.filePath("ctidata.lzh"), {{dir.filePath("RbCtiData2K.mdb"), "RbCtiData2K.mdb"}}));
+        QVERIFY(lzh::create(dir.filePath("ctidata.lzh"),
+                            {{dir.filePath("RbCtiData2K.mdb"), "RbCtiData2K.mdb"}}));
         QFile::remove(dir.filePath("RbCtiData2K.mdb"));
         QString text;
         for (const QString& tool : {QStringLiteral("lha"), QStringLiteral("lhasa")}) {
@@ -197,7 +200,8 @@ private slots:
                 QFAIL(qPrintable(tool + " is not installed"));
             }
             QCOMPARE(run(tool, {"t", "ctidata.lzh"}, dir.path(), &text), 0);
-            QVERIFY2(!text.contains("arn", Qt::CaseInsensitive) && !text.contains("rror", Qt::CaseInsensitive),
+            QVERIFY2(!text.contains("arn", Qt::CaseInsensitive) &&
+                         !text.contains("rror", Qt::CaseInsensitive),
                      qPrintable(tool + ": " + text));
             QCOMPARE(run(tool, {"x", "ctidata.lzh"}, dir.path(), &text), 0);
             QCOMPARE(readFile(dir.filePath("RbCtiData2K.mdb")), data);
@@ -216,7 +220,8 @@ private slots:
         QCOMPARE(members.size(), 1);
         QCOMPARE(members[0].method, QStringLiteral("-lh5-"));
         QDir(dir.path()).mkdir("out");
-        QVERIFY(lzh::extract(dir.filePath("ctidata.lzh"), dir.filePath("out"), {"rbctidata2k.MDB"}));
+        QVERIFY(
+            lzh::extract(dir.filePath("ctidata.lzh"), dir.filePath("out"), {"rbctidata2k.MDB"}));
         QCOMPARE(readFile(dir.filePath("out/rbctidata2k.MDB")), data);
     }
 
