@@ -1,5 +1,6 @@
 // PrjTelban: the caller-ID customer desk.
 
+#include "datadirlock.h"
 #include "deskapp.h"
 #include "frmcodemaster.h"
 #include "frmcti.h"
@@ -19,8 +20,12 @@ int main(int argc, char** argv) {
     ui::screens().registerScreen(QStringLiteral("FrmCodeMaster"),
                                  [] { return new masters::FrmCodeMaster; });
     std::unique_ptr<ui::FrmMainMenu> menu;
-    const int status = ui::startDesk(
-        core::Paths::resolve(QCoreApplication::applicationDirPath(), QDir::homePath()), &menu);
+    const core::Paths paths =
+        core::Paths::resolve(QCoreApplication::applicationDirPath(), QDir::homePath());
+    // While the desk runs, a restore from outside it refuses to replace the
+    // data file; the lock goes with the process.
+    const auto inUse = core::DataDirLock::tryLock(paths.dataDir, core::DataDirLock::Mode::Shared, nullptr);
+    const int status = ui::startDesk(paths, &menu);
     if (status != 0) {
         return status;
     }

@@ -111,6 +111,8 @@ void FrmHosyu::connectCommands() {
     });
     on("cmd閉じる", [this] { close(); });
     on("cmdWaveFilePath", [this] { GetWaveFile(); });
+    on("cmdFD書込", [this] { FDDBuckUp(); });
+    on("cmdFD読込", [this] { RestoreFromFloppy(); });
     on("cmdHD書込", [this] { SaveDataFileToHdd(); });
     on("cmdHD読込", [this] { ReadDataFileFromHdd(); });
     on("cmd一括削除5", [this] { DeleteAllData(); });

@@ -41,6 +41,9 @@ public:
     void GetWaveFile();
 
     // ---- data care
+    // The floppy backup and restore of the data file (drive A: drives.conf).
+    void FDDBuckUp();
+    void RestoreFromFloppy();
     void SaveDataFileToHdd();
     void ReadDataFileFromHdd();
 

@@ -1,5 +1,5 @@
 // The データ保守 tab: copies of the data file to another folder and back.
-// The floppy rows stand beside them, not in use yet.
+// The floppy rows beside them are in frmhosyu_floppy.cpp.
 
 #include "frmhosyu.h"
 
@@ -97,10 +97,10 @@ QWidget* FrmHosyu::buildDataCareTab() {
         g->addWidget(l, r, 0);
     };
     heading(0, "Label4", "保存");
-    row(0, "cmdFD書込", "フロッピーディスクにデータをコピーする", false);
+    row(0, "cmdFD書込", "フロッピーディスクにデータをコピーする", true);
     row(1, "cmdHD書込", "ハードディスク、リムーバブルディスクにコピーする", true);
     heading(2, "Label12", "読込む");
-    row(2, "cmdFD読込", "フロッピーディスクからデータを読み込む", false);
+    row(2, "cmdFD読込", "フロッピーディスクからデータを読み込む", true);
     row(3, "cmdHD読込", "ハードディスク、リムーバブルディスクから読み込む", true);
     auto* notice =
         new QLabel(QStringLiteral("データの保存と読込みをします。読込みを行うと現在使用中の"

@@ -13,6 +13,7 @@ enum class MsgStyle {
     ConfirmDefaultYes, // Yes/No, question icon, Yes preselected
     Notice,            // OK, information icon
     Warning,           // OK, exclamation icon
+    OkCancel,          // OK/Cancel, exclamation icon, OK preselected
 };
 
 struct Message {
@@ -20,7 +21,8 @@ struct Message {
     QString title;
     MsgStyle style = MsgStyle::Notice;
     bool asks() const {
-        return style == MsgStyle::ConfirmDefaultNo || style == MsgStyle::ConfirmDefaultYes;
+        return style == MsgStyle::ConfirmDefaultNo || style == MsgStyle::ConfirmDefaultYes ||
+               style == MsgStyle::OkCancel;
     }
 };
 

@@ -33,6 +33,13 @@ bool present(const core::Message& m) {
         box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
         box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
         break;
+    case core::MsgStyle::OkCancel:
+        box.setIcon(QMessageBox::Warning);
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Ok);
+        box.setEscapeButton(QMessageBox::Cancel);
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+        break;
     case core::MsgStyle::Notice:
     case core::MsgStyle::Warning:
         box.setIcon(m.style == core::MsgStyle::Notice ? QMessageBox::Information
@@ -53,7 +60,10 @@ bool present(const core::Message& m) {
         s.asked << asked;
         // The answer is given on the box, as the user's press would be.
         const bool yes = m.asks() && !s.answers.isEmpty() && s.answers.takeFirst();
-        QAbstractButton* pressed = box.button(yes ? QMessageBox::Yes : QMessageBox::No);
+        const bool okCancel = m.style == core::MsgStyle::OkCancel;
+        QAbstractButton* pressed =
+            okCancel ? box.button(yes ? QMessageBox::Ok : QMessageBox::Cancel)
+                     : box.button(yes ? QMessageBox::Yes : QMessageBox::No);
         if (!pressed) {
             pressed = box.button(QMessageBox::Ok);
         }
@@ -61,7 +71,10 @@ bool present(const core::Message& m) {
     } else {
         box.exec();
     }
-    return m.asks() && box.clickedButton() && box.clickedButton() == box.button(QMessageBox::Yes);
+    // Closing an OK/Cancel box counts as Cancel; only OK agrees.
+    const QAbstractButton* agree = box.button(m.style == core::MsgStyle::OkCancel ? QMessageBox::Ok
+                                                                                  : QMessageBox::Yes);
+    return m.asks() && agree && box.clickedButton() == agree;
 }
 
 } // namespace
@@ -76,6 +89,10 @@ bool ShowMsg(const QString& category, const QString& kind, const QString& text) 
 
 void showNotice(const QString& title, const QString& text, core::MsgStyle style) {
     present(core::Message{text, title, style});
+}
+
+bool askOkCancel(const QString& title, const QString& text) {
+    return present(core::Message{text, title, core::MsgStyle::OkCancel});
 }
 
 void MessageBoxes::script(const QList<bool>& answers) {

@@ -21,6 +21,10 @@ bool ShowMsg(const QString& category, const QString& kind, const QString& text =
 void showNotice(const QString& title, const QString& text,
                 core::MsgStyle style = core::MsgStyle::Notice);
 
+// An OK/Cancel box with the exclamation icon: true for OK; Cancel and
+// closing the box count as Cancel.
+bool askOkCancel(const QString& title, const QString& text);
+
 // The seam: while scripted, each box is set up as for the user and recorded
 // with what it offers instead of shown; a question takes the next scripted
 // answer (No when none is left), pressed on the box's own button.
