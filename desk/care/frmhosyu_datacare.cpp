@@ -126,7 +126,7 @@ void FrmHosyu::SaveDataFileToHdd() {
     r.filter = kFilter;
     r.filterIndex = 1;
     r.defaultName = QStringLiteral("RbctiData2K.mdb");
-    // The drive root of the old system stands for the home directory here.
+    // Copies usually go to a removable disk or a folder of the user's own.
     r.initialDir = QDir::homePath();
     r.confirmOverwrite = false; // asked below, also when the dialog is scripted
     if (!ui::ShowSaveDialog(this, r)) {

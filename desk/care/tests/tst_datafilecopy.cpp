@@ -158,7 +158,7 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("says");
         QTest::newRow("old Jet file") << "jet"
-                                      << "旧 Windows 版のデータファイル (Jet 形式)";
+                                      << "Jet 形式のデータベースファイルです";
         QTest::newRow("empty file") << "empty"
                                     << "空のファイル";
         QTest::newRow("text file") << "text"
