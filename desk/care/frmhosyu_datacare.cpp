@@ -202,8 +202,8 @@ void FrmHosyu::ReadDataFileFromHdd() {
         break;
     }
     case CopyOutcome::Failed:
-        ui::ShowMsg(kCare, QStringLiteral("破損"),
-                    r.path + QStringLiteral(" (") + out.detail + QLatin1Char(')'));
+        // The chosen file was fine; the copy itself failed (a full disk, say).
+        ui::ShowMsg(kCare, QStringLiteral("読込中止"), r.path + QStringLiteral(": ") + out.detail);
         break;
     case CopyOutcome::PutBack:
         ui::ShowMsg(kCare, QStringLiteral("読込失敗"), r.path + QStringLiteral(": ") + out.detail);
