@@ -126,7 +126,7 @@ void FrmHosyu::SaveDataFileToHdd() {
     r.filter = kFilter;
     r.filterIndex = 1;
     r.defaultName = QStringLiteral("RbctiData2K.mdb");
-    // The drive root of the old system stands for the home directory here.
+    // Copies usually go to a removable disk or a folder of the user's own.
     r.initialDir = QDir::homePath();
     r.confirmOverwrite = false; // asked below, also when the dialog is scripted
     if (!ui::ShowSaveDialog(this, r)) {
@@ -202,8 +202,8 @@ void FrmHosyu::ReadDataFileFromHdd() {
         break;
     }
     case CopyOutcome::Failed:
-        ui::ShowMsg(kCare, QStringLiteral("破損"),
-                    r.path + QStringLiteral(" (") + out.detail + QLatin1Char(')'));
+        // The chosen file was fine; the copy itself failed (a full disk, say).
+        ui::ShowMsg(kCare, QStringLiteral("読込中止"), r.path + QStringLiteral(": ") + out.detail);
         break;
     case CopyOutcome::PutBack:
         ui::ShowMsg(kCare, QStringLiteral("読込失敗"), r.path + QStringLiteral(": ") + out.detail);

@@ -28,7 +28,7 @@ enum class FileKind {
     Missing,
     Unreadable,
     Empty,
-    Jet,         // a data file of the old Windows system
+    Jet,         // a Jet database file, a format we cannot read
     NotDatabase, // not a database file at all
     Foreign,     // a database file of another program
     Damaged,

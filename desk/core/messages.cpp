@@ -44,7 +44,7 @@ constexpr Row kRows[] = {
     // The maintenance screen's own: why a file is not read as the data file,
     // and what became of a copy or a settings save that failed.
     {u"データ保守", u"旧形式", u"", true,
-     u" は旧 Windows 版のデータファイル (Jet 形式) です。この形式は読み込めません。",
+     u" は Jet 形式のデータベースファイルです。この形式は読み込めません。",
      u"読込できません", MsgStyle::Warning},
     {u"データ保守", u"空ファイル", u"", true,
      u" は空のファイルです。データファイルではないため読み込めません。", u"読込できません",
@@ -77,6 +77,8 @@ constexpr Row kRows[] = {
     {u"データ保守", u"コピー失敗", u"", true,
      u"\nコピーできませんでした。コピー先のファイルは元のままです。", u"コピーできません",
      MsgStyle::Warning},
+    {u"データ保守", u"読込中止", u"", true, u"\n読み込めませんでした。現在のデータはそのままです。",
+     u"読込できません", MsgStyle::Warning},
     {u"データ保守", u"読込失敗", u"", true,
      u"\n読み込めませんでした。元のデータファイルに戻しました。", u"読込できません",
      MsgStyle::Warning},

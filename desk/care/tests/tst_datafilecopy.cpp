@@ -158,7 +158,7 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("says");
         QTest::newRow("old Jet file") << "jet"
-                                      << "旧 Windows 版のデータファイル (Jet 形式)";
+                                      << "Jet 形式のデータベースファイルです";
         QTest::newRow("empty file") << "empty"
                                     << "空のファイル";
         QTest::newRow("text file") << "text"
@@ -318,6 +318,8 @@ private slots:
         QCOMPARE(f.askedTexts().size(), 1);
         QVERIFY2(f.askedTexts()[0].contains("現在のデータはそのままです"),
                  qPrintable(f.askedTexts()[0]));
+        // The chosen file is sound; it is the room that ran out.
+        QVERIFY2(!f.askedTexts()[0].contains("壊れている"), qPrintable(f.askedTexts()[0]));
         QCOMPARE(core::dataDb(), before);
         QCOMPARE(f.count("着信履歴"), 0);
         QCOMPARE(customers(f.data()), 1);
