@@ -1,5 +1,5 @@
 #pragma once
-// What the two controls share: the old fonts and their IPA stand-ins, how
+// What the two controls share: the MS fonts and their IPA stand-ins, how
 // property values are accepted, mouse buttons and shift state in the old
 // numbering.
 
@@ -10,7 +10,7 @@
 
 namespace vx::common {
 
-// The fonts of the old system, drawn with the IPA fonts.
+// The MS fonts the screens name, drawn with the IPA fonts.
 inline void installFontSubstitutes() {
     QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
     QFont::insertSubstitution(QStringLiteral("MS Pゴシック"), QStringLiteral("IPAPGothic"));

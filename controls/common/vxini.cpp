@@ -62,7 +62,7 @@ IniFile::IniFile(const QString& path)
     QStringDecoder utf8(QStringDecoder::Utf8);
     text = utf8(bytes);
     if (utf8.hasError()) {
-        // A file written on the old system is in the Japanese ANSI encoding.
+        // A file written by a Windows program is in the Japanese ANSI encoding.
         QStringDecoder sjis("Shift_JIS");
         if (sjis.isValid()) {
             text = sjis(bytes);

@@ -52,7 +52,7 @@ private:
 
     QString path_;
     QStringList lines_;
-    QByteArray encoding_; // "UTF-8" or the old "Shift_JIS"
+    QByteArray encoding_; // "UTF-8", or "Shift_JIS" for a file written by a Windows program
     bool bom_ = false;
     QString eol_ = QStringLiteral("\r\n");
 };

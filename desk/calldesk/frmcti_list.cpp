@@ -68,7 +68,7 @@ void FrmCti::applyDateDisplay() {
     } else {
         dt日付_->setFormats(QStringLiteral("ggg ee年mm月dd日"), QStringLiteral("ggg ee年 mm月"));
     }
-    // Widths in twips of the old screen, 15 twips a pixel.
+    // Widths in twips, 15 twips a pixel.
     dt日付_->setFixedWidth((western ? 1320 : 2340) / 15);
     frame日付_->setFixedWidth((western ? 2350 : 3360) / 15);
 }

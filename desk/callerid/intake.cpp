@@ -46,7 +46,7 @@ LineEvents::LineEvents(SerialLine& line, const core::Settings& settings, Decoder
 }
 
 bool LineEvents::acceptable(const QString& number) {
-    // Compared as text, code unit by code unit, as the old system did.
+    // Compared as text, code unit by code unit.
     return (number.compare(QLatin1String("0")) >= 0 && number.compare(QLatin1String("9")) <= 0) ||
            number == kWithheld || number == kPublicPhone;
 }

@@ -13,7 +13,7 @@ struct Paths {
     bool development = false;
 
     // A normal installation keeps its data in data/ beside the program. The
-    // development marker, c:\Kivdevelop.txt on the old system, is
+    // development marker, c:\Kivdevelop.txt on Windows, is
     // ~/Kivdevelop.txt here; with it the data lives under ~/develop/rb/,
     // the drive root c:\ standing for the home directory.
     static Paths resolve(const QString& programDir, const QString& homeDir);

@@ -833,7 +833,7 @@ private slots:
         QCOMPARE(vx::VxDefaults::load(ini).FontName, "IPAGothic");
     }
 
-    // A file from the old system is in the Japanese ANSI encoding; it is
+    // A file written by a Windows program is in the Japanese ANSI encoding; it is
     // read as such and stays so, its other sections unchanged to the byte.
     void defaultsFileInTheOldEncoding() {
         QStringEncoder toSjis("Shift_JIS");

@@ -11,7 +11,7 @@ namespace ui {
 
 class FrmMainMenu;
 
-// The fonts of the old system and the IPA fonts that stand in for them.
+// The MS fonts the screens name and the IPA fonts that stand in for them.
 void installJapaneseFonts();
 
 // 0 with the menu shown, or the status to end with after the engine's
