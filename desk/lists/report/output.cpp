@@ -56,6 +56,7 @@ void paintPage(QPainter& painter, const Page& page) {
     pen.setWidth(15); // about a quarter of a millimetre
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
+    const Placed* current = nullptr; // the item whose font the painter has
     for (const Placed& p : page.items) {
         switch (p.kind) {
         case ItemKind::Rectangle:
@@ -67,7 +68,12 @@ void paintPage(QPainter& painter, const Page& page) {
             break;
         default:
             if (!p.text.isEmpty()) {
-                painter.setFont(itemFont(p));
+                // Most items share a few fonts: switch only when it changes.
+                if (!current || current->font != p.font || current->size != p.size ||
+                    current->bold != p.bold) {
+                    painter.setFont(itemFont(p));
+                    current = &p;
+                }
                 painter.drawText(p.rect, int(p.align) | Qt::AlignTop | Qt::TextSingleLine, p.text);
             }
             break;
