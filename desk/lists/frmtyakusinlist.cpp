@@ -98,8 +98,8 @@ void FrmTyakusinList::build() {
     bef->setToolTipText(QStringLiteral("前月"));
     auto* next = button(QStringLiteral("cmdMonNext"), QStringLiteral("▶"), this);
     next->setToolTipText(QStringLiteral("翌月"));
-    bef->setMinimumSize(32, 28);
-    next->setMinimumSize(32, 28);
+    bef->setFixedSize(36, 28);
+    next->setFixedSize(36, 28);
     period->addWidget(bef);
     period->addWidget(dt開始_);
     period->addWidget(new QLabel(QStringLiteral("～"), this));
@@ -110,7 +110,7 @@ void FrmTyakusinList::build() {
     ui::nameByLabel(dt終了_, QStringLiteral("期間 終了"));
     addField(top, 2, 0, QStringLiteral("担  当"), cmb担当_);
     auto* hint = button(QStringLiteral("cmdHint"), QStringLiteral("?"), this);
-    hint->setMinimumSize(32, 28);
+    hint->setFixedSize(36, 28);
     top->addWidget(hint, 0, 5);
     top->setColumnStretch(4, 1);
     root->addLayout(top);

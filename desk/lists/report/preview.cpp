@@ -87,6 +87,7 @@ Preview::Preview(Document doc, QWidget* parent)
     pageImage_ = new QLabel;
     pageImage_->setObjectName(QStringLiteral("PageImage"));
     scroll_->setWidget(pageImage_);
+    scroll_->viewport()->installEventFilter(this);
     root->addWidget(scroll_, 1);
     root->addWidget(new ui::FunctionKeyRow({{Qt::Key_PageUp, QStringLiteral("前頁"), "cmd前"},
                                             {Qt::Key_PageDown, QStringLiteral("次頁"), "cmd次"},
@@ -135,11 +136,13 @@ void Preview::fitWidth() {
     render();
 }
 
-void Preview::resizeEvent(QResizeEvent* e) {
-    QWidget::resizeEvent(e);
-    if (fitWidth_) {
+bool Preview::eventFilter(QObject* o, QEvent* e) {
+    // Fitting the width follows the page area, which knows its size only
+    // once the window is laid out.
+    if (o == scroll_->viewport() && e->type() == QEvent::Resize && fitWidth_) {
         render();
     }
+    return QWidget::eventFilter(o, e);
 }
 
 void Preview::render() {

@@ -35,7 +35,7 @@ public:
     static Preview* open(Document doc);
 
 protected:
-    void resizeEvent(QResizeEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
     void render();

@@ -280,8 +280,14 @@ void TstReport::previewPagesAndSaves() {
     QVERIFY(qAbs(p->findChild<QLabel*>("PageImage")->width() - 2 * actual) <= 2);
     p->fitWidth();
     QVERIFY(p->fittingWidth());
-    QVERIFY(p->findChild<QLabel*>("PageImage")->width() <=
-            p->findChild<QScrollArea*>("PageArea")->viewport()->width());
+    auto* area = p->findChild<QScrollArea*>("PageArea");
+    QVERIFY(p->findChild<QLabel*>("PageImage")->width() <= area->viewport()->width());
+    // It follows the window once it is laid out and when it is resized.
+    p->resize(1400, 900);
+    QTRY_VERIFY(p->findChild<QLabel*>("PageImage")->width() > area->viewport()->width() - 40);
+    p->resize(700, 900);
+    QTRY_VERIFY(p->findChild<QLabel*>("PageImage")->width() <= area->viewport()->width());
+    QVERIFY(p->findChild<QLabel*>("PageImage")->width() > area->viewport()->width() - 40);
 
     // PDF保存: a cancel writes nothing; a chosen name gets its file; a
     // folder that cannot be written is named in a message.
