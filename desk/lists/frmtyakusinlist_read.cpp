@@ -15,6 +15,7 @@
 #include "startup.h"
 
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QTableView>
 
@@ -185,7 +186,10 @@ void FrmTyakusinList::SetPrnData(bool print) {
     p.customer = cmb顧客名_->currentText();
     report::Rows rows;
     QString error;
-    if (!report::readRows(*core::workDb(), QStringLiteral("w着信履歴"), &rows, &error)) {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool read = report::readRows(*core::workDb(), QStringLiteral("w着信履歴"), &rows, &error);
+    QGuiApplication::restoreOverrideCursor();
+    if (!read) {
         return;
     }
     report::Document doc =

@@ -47,6 +47,18 @@ QVector<const Placed*> Page::named(const QString& name) const {
     return out;
 }
 
+struct Document::Plan {
+    Definition def;
+    Rows rows;
+    int left = 0;
+    int columns = 1;
+    int columnWidth = 0;
+    int bodyTop = 0;
+    int bodyBottom = 0;
+    int rowHeight = 1;
+    int perPage = 1;
+};
+
 Document layOut(const Definition& def, const Rows& rows, const QPageSize& devicePaper) {
     Document doc;
     doc.title = def.title;
@@ -54,57 +66,64 @@ Document layOut(const Definition& def, const Rows& rows, const QPageSize& device
     doc.pageSize = def.page.paper ? QPageSize(*def.page.paper) : devicePaper;
     doc.paper = paperTwips(doc.pageSize, doc.orientation);
 
+    auto plan = std::make_shared<Document::Plan>();
+    plan->def = def;
+    plan->rows = rows;
     const PageSetup& ps = def.page;
-    const int left = ps.left;
+    plan->left = ps.left;
     const int width = ps.printableWidth > 0 ? ps.printableWidth
                                             : std::max(0, doc.paper.width() - ps.left - ps.right);
-    const int columns = std::max(1, def.detail.columns);
-    const int columnWidth = width / columns;
-    const int bodyTop = ps.top + def.pageHeader.height;
-    const int bodyBottom = doc.paper.height() - ps.bottom - def.pageFooter.height;
+    plan->columns = std::max(1, def.detail.columns);
+    plan->columnWidth = width / plan->columns;
+    plan->bodyTop = ps.top + def.pageHeader.height;
+    plan->bodyBottom = doc.paper.height() - ps.bottom - def.pageFooter.height;
     // A band taller than the page still gets one line per page rather than none.
-    const int rowHeight = std::max(1, def.detail.height);
-    const int linesPerPage = std::max(1, (bodyBottom - bodyTop) / rowHeight);
-    const int perPage = linesPerPage * columns;
-    const int total = std::max(1, (rows.count() + perPage - 1) / perPage);
+    plan->rowHeight = std::max(1, def.detail.height);
+    const int linesPerPage = std::max(1, (plan->bodyBottom - plan->bodyTop) / plan->rowHeight);
+    plan->perPage = linesPerPage * plan->columns;
+    doc.pageCount_ = std::max(1, (rows.count() + plan->perPage - 1) / plan->perPage);
+    doc.plan_ = std::move(plan);
+    return doc;
+}
 
+Page Document::page(int index) const {
+    Page page;
+    if (!plan_ || index < 0 || index >= pageCount_) {
+        return page;
+    }
+    const Plan& plan = *plan_;
+    const Definition& def = plan.def;
     Band header = def.pageHeader;
-    Band detail = def.detail;
-    doc.pages.resize(total);
-    for (int p = 0; p < total; ++p) {
-        Page& page = doc.pages[p];
-        header = def.pageHeader;
-        if (def.pageHeaderStep) {
-            def.pageHeaderStep(header);
+    if (def.pageHeaderStep) {
+        def.pageHeaderStep(header);
+    }
+    placeBand(header, plan.left, def.page.top, -1, page);
+    const int first = index * plan.perPage;
+    const int last = std::min(plan.rows.count(), first + plan.perPage);
+    for (int r = first; r < last; ++r) {
+        const int slot = r - first;
+        const int x = plan.left + (slot % plan.columns) * plan.columnWidth;
+        const int y = plan.bodyTop + (slot / plan.columns) * plan.rowHeight;
+        Band detail = def.detail;
+        for (Item& i : detail.items) {
+            if (i.kind == ItemKind::TextBox && !i.field.isEmpty()) {
+                i.text = defaultText(plan.rows.value(r, i.field));
+            }
         }
-        placeBand(header, left, ps.top, -1, page);
-        const int first = p * perPage;
-        const int last = std::min(rows.count(), first + perPage);
-        for (int r = first; r < last; ++r) {
-            const int slot = r - first;
-            const int x = left + (slot % columns) * columnWidth;
-            const int y = bodyTop + (slot / columns) * rowHeight;
-            detail = def.detail;
-            for (Item& i : detail.items) {
-                if (i.kind == ItemKind::TextBox && !i.field.isEmpty()) {
-                    i.text = defaultText(rows.value(r, i.field));
-                }
-            }
-            if (def.detailStep) {
-                def.detailStep(detail, Row(rows, r));
-            }
-            placeBand(detail, x, y, r, page);
+        if (def.detailStep) {
+            def.detailStep(detail, Row(plan.rows, r));
         }
-        placeBand(def.pageFooter, left, bodyBottom, -1, page);
-        for (Placed& item : page.items) {
-            if (item.kind == ItemKind::PageNumber) {
-                item.text = QString::number(p + 1);
-            } else if (item.kind == ItemKind::PageCount) {
-                item.text = QString::number(total);
-            }
+        placeBand(detail, x, y, r, page);
+    }
+    placeBand(def.pageFooter, plan.left, plan.bodyBottom, -1, page);
+    for (Placed& item : page.items) {
+        if (item.kind == ItemKind::PageNumber) {
+            item.text = QString::number(index + 1);
+        } else if (item.kind == ItemKind::PageCount) {
+            item.text = QString::number(pageCount_);
         }
     }
-    return doc;
+    return page;
 }
 
 } // namespace report

@@ -8,6 +8,7 @@
 #include <QSize>
 #include <QString>
 #include <QVector>
+#include <memory>
 
 #include "report.h"
 
@@ -31,13 +32,25 @@ struct Page {
     QVector<const Placed*> named(const QString& name) const;
 };
 
-struct Document {
+// The finished report. Bands have fixed heights, so the page count is known
+// at once; each page is placed when it is asked for, so a report of
+// thousands of pages opens as fast as one of a single page.
+class Document {
+public:
     QString title;
     QSize paper; // twips, oriented
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     QPageSize pageSize;
-    QVector<Page> pages;
-    int pageCount() const { return static_cast<int>(pages.size()); }
+
+    int pageCount() const { return pageCount_; }
+    // The page's items, numbered from 0; an empty page outside the report.
+    Page page(int index) const;
+
+private:
+    friend Document layOut(const Definition&, const Rows&, const QPageSize&);
+    struct Plan;
+    std::shared_ptr<const Plan> plan_;
+    int pageCount_ = 0;
 };
 
 constexpr int kTwipsPerInch = 1440;

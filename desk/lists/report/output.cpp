@@ -4,6 +4,7 @@
 #include "vxcommon.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintDialog>
@@ -34,7 +35,7 @@ bool drawAll(const Document& doc, QPagedPaintDevice& device, QPainter& painter, 
         }
         painter.save();
         painter.scale(scale, scale);
-        paintPage(painter, doc.pages[i]);
+        paintPage(painter, doc.page(i));
         painter.restore();
     }
     return true;
@@ -93,7 +94,7 @@ QImage renderPage(const Document& doc, int page, double dpi) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.scale(scale, scale);
-    paintPage(painter, doc.pages[page]);
+    paintPage(painter, doc.page(page));
     return image;
 }
 
@@ -183,7 +184,10 @@ bool printDocument(const Document& doc, QWidget* parent, bool withDialog) {
     if (withDialog && !Printing::chooseInDialog()(printer, parent)) {
         return false;
     }
-    if (!printOn(doc, printer, &error)) {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool printed = printOn(doc, printer, &error);
+    QGuiApplication::restoreOverrideCursor();
+    if (!printed) {
         ui::ShowMsg(QStringLiteral("印刷"), QStringLiteral("印刷失敗"),
                     error.isEmpty() ? QStringLiteral("プリンタ") : error);
         return false;

@@ -181,7 +181,10 @@ bool Preview::savePdf() {
         path += QStringLiteral(".pdf");
     }
     QString error;
-    if (!writePdf(doc_, path, &error)) {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool written = writePdf(doc_, path, &error);
+    QGuiApplication::restoreOverrideCursor();
+    if (!written) {
         ui::ShowMsg(QStringLiteral("印刷"), QStringLiteral("保存失敗"), error);
         return false;
     }

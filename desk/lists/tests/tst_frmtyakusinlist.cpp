@@ -460,7 +460,7 @@ void TstFrmTyakusinList::printsTheSearchedRowsWithTheMainViewsHeader() {
     const report::Document& doc = p->document();
     QCOMPARE(doc.orientation, QPageLayout::Landscape);
     QCOMPARE(doc.pageCount(), 1);
-    const report::Page& page = doc.pages[0];
+    const report::Page page = doc.page(0);
     QCOMPARE(texts(page, "txt期間開始"), QStringList{"2001年02月16日"});
     QCOMPARE(texts(page, "txt期間終了"), QStringList{"2001年03月15日"});
     QCOMPARE(texts(page, "txt顧客名"), QStringList{"A社"});
@@ -488,7 +488,7 @@ void TstFrmTyakusinList::printsTheSearchedRowsWithTheMainViewsHeader() {
     QStringList done;
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (auto* q = qobject_cast<report::Preview*>(w); q && q != p) {
-            done = texts(q->document().pages[0], "済");
+            done = texts(q->document().page(0), "済");
         }
     }
     QCOMPARE(done, (QStringList{"済", "済"}));
@@ -501,7 +501,7 @@ void TstFrmTyakusinList::eraDatesInTheReport() {
     QCOMPARE(f.box("dt開始")->text(), QStringLiteral("平成 13年02月16日"));
     f.click("cmd読込");
     f.list->SetPrnData(false);
-    const report::Page& page = f.preview()->document().pages[0];
+    const report::Page page = f.preview()->document().page(0);
     QCOMPARE(texts(page, "txt期間開始"), QStringList{"H13年02月16日"});
     QCOMPARE(texts(page, "txt期間終了"), QStringList{"H13年03月15日"});
     QCOMPARE(texts(page, "txt印刷日"), QStringList{"平成13年03月31日"});
