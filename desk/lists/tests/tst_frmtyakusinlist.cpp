@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "datebox.h"
+#include "frmcti.h"
 #include "frmtyakusinlist.h"
 #include "handover.h"
 #include "lookups.h"
@@ -18,6 +19,7 @@
 #include "pagedtablemodel.h"
 #include "preview.h"
 #include "rpttyakusin.h"
+#include "screens.h"
 #include "settings.h"
 #include "showmsg.h"
 #include "startup.h"
@@ -178,6 +180,7 @@ private slots:
     void eraDatesInTheReport();
     void printerMissingOrFailing();
     void doubleClickHandsTheCallToTheDesk();
+    void theDeskOpensTheListForItsCustomer();
 };
 
 void TstFrmTyakusinList::opensEmptyWithItsControls() {
@@ -566,6 +569,30 @@ void TstFrmTyakusinList::doubleClickHandsTheCallToTheDesk() {
     core::handOver().HandOverCode = 77;
     f.click("cmdメニュー");
     QCOMPARE(core::handOver().HandOverCode, 4);
+}
+
+void TstFrmTyakusinList::theDeskOpensTheListForItsCustomer() {
+    ListFixture f;
+    f.list.reset();
+    ui::screens().registerScreen("FrmTyakusinList", [] { return new FrmTyakusinList; });
+    desk::FrmCti::activatedFlag() = false;
+    auto desk = std::make_unique<desk::FrmCti>();
+    auto* button = desk->findChild<vx::VxCmdBtn*>("cmd着信一覧");
+    QVERIFY(button->isEnabled());
+    desk->findChild<QComboBox*>("cmb顧客名")->setEditText("A社");
+    button->DoClick();
+    QCOMPARE(core::screenHistory().entry(0), QStringLiteral("FrmCti"));
+    auto* list = static_cast<FrmTyakusinList*>(ui::screens().loaded("FrmTyakusinList"));
+    QVERIFY(list && list->isVisible());
+    list->Activate(); // what becoming the active window does
+    QCOMPARE(list->findChild<QComboBox*>("cmb顧客名")->currentText(), QStringLiteral("A社"));
+    QCOMPARE(list->listModel()->rowCount(), 3); // calls 1, 3 and 4 of the last month
+    QCOMPARE(list->listModel()->value(0, "code").toInt(), 1);
+    QVERIFY(core::handOver().HandOverName.isEmpty());
+    list->close();
+    desk->close();
+    desk.reset();
+    ui::screens().clear();
 }
 
 QTEST_MAIN(TstFrmTyakusinList)
