@@ -137,8 +137,9 @@ int main(int argc, char** argv) {
         shown();
         grown = std::max(grown, residentMb() - before);
     }
-    figure("no condition: every call shown", everything,
-           QString("%1 calls, memory +%2 MB").arg(list.listModel()->rowCount()).arg(grown, 0, 'f', 1));
+    figure(
+        "no condition: every call shown", everything,
+        QString("%1 calls, memory +%2 MB").arg(list.listModel()->rowCount()).arg(grown, 0, 'f', 1));
 
     // Deleting 1,000 ticked calls and rebuilding the month.
     std::vector<Run> deleting;
@@ -181,7 +182,9 @@ int main(int argc, char** argv) {
         delete p;
     }
     figure("10,000 rows to PDF", pdf,
-           QString("%1 pages, %2 KB").arg(pages).arg(QFileInfo(dir.filePath("list.pdf")).size() / 1024));
+           QString("%1 pages, %2 KB")
+               .arg(pages)
+               .arg(QFileInfo(dir.filePath("list.pdf")).size() / 1024));
     figure("preview of 10,000 rows: first page shown", preview);
     core::shutDown();
     return 0;

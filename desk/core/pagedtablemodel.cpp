@@ -5,8 +5,8 @@
 
 namespace core {
 
-PagedTableModel::PagedTableModel(db::Database& db, const QString& table,
-                                 const QStringList& columns, QObject* parent)
+PagedTableModel::PagedTableModel(db::Database& db, const QString& table, const QStringList& columns,
+                                 QObject* parent)
     : QAbstractTableModel(parent)
     , db_(db)
     , table_(table)
@@ -70,7 +70,8 @@ const QVector<QVariant>* PagedTableModel::rowAt(int row) const {
         block.reserve(last - first + 1);
         const int n = static_cast<int>(columns_.size());
         db::Recordset rs = db_.openRecordset(
-            QStringLiteral("select rowid, %1 from [%2] where rowid >= ? and rowid <= ? order by rowid")
+            QStringLiteral(
+                "select rowid, %1 from [%2] where rowid >= ? and rowid <= ? order by rowid")
                 .arg(selectList(), table_),
             db::Recordset::Kind::Snapshot, {rowIds_[first], rowIds_[last]});
         int r = first;

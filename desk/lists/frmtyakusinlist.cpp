@@ -187,7 +187,8 @@ void FrmTyakusinList::build() {
     cn検索条件_->hide();
     root->addWidget(cn検索条件_);
 
-    lblMsg_ = named(new QLabel(QStringLiteral("読み込み中です･････"), this), QStringLiteral("lblMsg"));
+    lblMsg_ =
+        named(new QLabel(QStringLiteral("読み込み中です･････"), this), QStringLiteral("lblMsg"));
     lblMsg_->setAlignment(Qt::AlignCenter);
     lblMsg_->setFrameShape(QFrame::Box);
     lblMsg_->hide();
@@ -202,16 +203,17 @@ void FrmTyakusinList::build() {
     ui::nameByLabel(grid明細_, QStringLiteral("着信一覧"));
     root->addWidget(grid明細_, 1);
 
-    root->addWidget(new ui::FunctionKeyRow({{Qt::Key_F1, QStringLiteral("戻る"), "cmd戻る"},
-                                            {Qt::Key_F2, QStringLiteral("メイン"), "cmdメニュー"},
-                                            {Qt::Key_F3, QStringLiteral("顧客"), "cmd顧客参照"},
-                                            {Qt::Key_F6, QStringLiteral("削除"), "cmd削除"},
-                                            {Qt::Key_F7, QStringLiteral("印刷"), "cmd印刷"},
-                                            {Qt::Key_F9, QStringLiteral("クリア"), "cmdクリア"},
-                                            {Qt::Key_F11, QStringLiteral("全選択"), "cmd全選択"},
-                                            {Qt::Key_F12, QStringLiteral("全解除"), "cmd全解除"},
-                                            {Qt::Key_Escape, QStringLiteral("閉じる"), "cmd閉じる"}},
-                                           this));
+    root->addWidget(
+        new ui::FunctionKeyRow({{Qt::Key_F1, QStringLiteral("戻る"), "cmd戻る"},
+                                {Qt::Key_F2, QStringLiteral("メイン"), "cmdメニュー"},
+                                {Qt::Key_F3, QStringLiteral("顧客"), "cmd顧客参照"},
+                                {Qt::Key_F6, QStringLiteral("削除"), "cmd削除"},
+                                {Qt::Key_F7, QStringLiteral("印刷"), "cmd印刷"},
+                                {Qt::Key_F9, QStringLiteral("クリア"), "cmdクリア"},
+                                {Qt::Key_F11, QStringLiteral("全選択"), "cmd全選択"},
+                                {Qt::Key_F12, QStringLiteral("全解除"), "cmd全解除"},
+                                {Qt::Key_Escape, QStringLiteral("閉じる"), "cmd閉じる"}},
+                               this));
 
     // The kana finder and the hint window come with their own screens.
     for (const char* n : {"cmd顧客参照", "cmdHint"}) {
@@ -274,25 +276,26 @@ void FrmTyakusinList::FormInit() {
     cmbチェック検索_->addItems({kCheckedCalls, kUncheckedCalls});
     cmbチェック検索_->setCurrentIndex(-1);
 
-    model_ = new core::PagedTableModel(*core::workDb(), QStringLiteral("w着信履歴"),
-                                       {QStringLiteral("チェック"), QStringLiteral("code"),
-                                        QStringLiteral("日付時間"), QStringLiteral("日付"),
-                                        QStringLiteral("時間"), QStringLiteral("名称"),
-                                        QStringLiteral("用件1"), QStringLiteral("用件2"),
-                                        QStringLiteral("用件メモ"), QStringLiteral("担当"),
-                                        QStringLiteral("済")},
-                                       this);
+    model_ = new core::PagedTableModel(
+        *core::workDb(), QStringLiteral("w着信履歴"),
+        {QStringLiteral("チェック"), QStringLiteral("code"), QStringLiteral("日付時間"),
+         QStringLiteral("日付"), QStringLiteral("時間"), QStringLiteral("名称"),
+         QStringLiteral("用件1"), QStringLiteral("用件2"), QStringLiteral("用件メモ"),
+         QStringLiteral("担当"), QStringLiteral("済")},
+        this);
     model_->setHeaders({QStringLiteral("チェック"), QStringLiteral("code"),
                         QStringLiteral("日付時間"), QStringLiteral("日付"), QStringLiteral("時間"),
                         QStringLiteral("名      称"), QStringLiteral("用件1"),
-                        QStringLiteral("用件2"), QStringLiteral("用件メモ"),
-                        QStringLiteral("担当"), QStringLiteral("済")});
+                        QStringLiteral("用件2"), QStringLiteral("用件メモ"), QStringLiteral("担当"),
+                        QStringLiteral("済")});
     model_->setEditableColumns({QStringLiteral("チェック")});
     grid明細_->setModel(model_);
 
     const bool western = core::dates::westernYears(core::settings().年号);
-    const QString display = western ? QStringLiteral("yy/mm/dd") : QStringLiteral("ggg ee年mm月dd日");
-    const QString title = western ? QStringLiteral("yyyy 年 mm月") : QStringLiteral("ggg ee年 mm月");
+    const QString display =
+        western ? QStringLiteral("yy/mm/dd") : QStringLiteral("ggg ee年mm月dd日");
+    const QString title =
+        western ? QStringLiteral("yyyy 年 mm月") : QStringLiteral("ggg ee年 mm月");
     for (DateBox* box : {dt開始_, dt終了_, dt開始検索_, dt終了検索_}) {
         box->setFormats(display, title);
         box->setMinimumWidth(western ? 110 : 170);

@@ -136,8 +136,8 @@ void FrmTyakusinList::Delete着信履歴() {
     }
     core::db::Database& work = *core::workDb();
     const bool ticked =
-        work.scalar(QStringLiteral("select count(*) from w着信履歴 where チェック = True")).toInt() >
-        0;
+        work.scalar(QStringLiteral("select count(*) from w着信履歴 where チェック = True"))
+            .toInt() > 0;
     setCurrentRow(0);
     if (!ticked) {
         ui::ShowMsg(QStringLiteral("行指定"), QStringLiteral("指定なし"));
@@ -192,8 +192,7 @@ void FrmTyakusinList::SetPrnData(bool print) {
     if (!read) {
         return;
     }
-    report::Document doc =
-        report::layOut(Rpt着信履歴(p, core::settings().年号, today()()), rows);
+    report::Document doc = report::layOut(Rpt着信履歴(p, core::settings().年号, today()()), rows);
     if (print) {
         report::printDocument(doc, this, false);
     } else {

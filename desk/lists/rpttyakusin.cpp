@@ -91,13 +91,13 @@ report::Definition Rpt着信履歴(const CallPrintParams& params, const QString&
         Item{ItemKind::Line, QStringLiteral("lin罫線"), 45, 585, 15660 - 45, 0},
     };
 
-    const QString printed = core::dates::format(
-        today, western ? QStringLiteral("yyyy年mm月dd日") : QStringLiteral("gggee年mm月dd日"));
-    const QString period = western ? QStringLiteral("yyyy年mm月dd日") : QStringLiteral("gee年mm月dd日");
+    const QString printed = core::dates::format(today, western ? QStringLiteral("yyyy年mm月dd日")
+                                                               : QStringLiteral("gggee年mm月dd日"));
+    const QString period =
+        western ? QStringLiteral("yyyy年mm月dd日") : QStringLiteral("gee年mm月dd日");
     d.pageHeaderStep = [params, printed, period](report::Band& header) {
         header.item("txt印刷日")->text = printed;
-        header.item("txt期間開始")->text =
-            periodText(params.startDate, params.periodStart, period);
+        header.item("txt期間開始")->text = periodText(params.startDate, params.periodStart, period);
         header.item("txt期間終了")->text = periodText(params.endDate, params.periodEnd, period);
         header.item("txt顧客名")->text = params.customer;
         header.item("txt担当")->text = params.staff;

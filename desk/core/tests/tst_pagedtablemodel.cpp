@@ -11,9 +11,10 @@ void fillCalls(core::db::Database& work, int n) {
     core::db::Transaction tx(work);
     const QDateTime start(QDate(2026, 12, 1), QTime(9, 0));
     for (int i = 0; i < n; ++i) {
-        if (!work.execute("insert into w着信履歴 (チェック, code, 日付時間, 名称, 済) values "
-                          "(False, ?, ?, ?, ?)",
-                          {i, start.addSecs(-60 * i), QStringLiteral("顧客%1").arg(i), i % 2 == 0})) {
+        if (!work.execute(
+                "insert into w着信履歴 (チェック, code, 日付時間, 名称, 済) values "
+                "(False, ?, ?, ?, ?)",
+                {i, start.addSecs(-60 * i), QStringLiteral("顧客%1").arg(i), i % 2 == 0})) {
             qFatal("%s", qPrintable(work.lastError()));
         }
     }
@@ -28,9 +29,11 @@ private slots:
     void readsRowsInBlocksAsTheyAreShown() {
         TestFiles files;
         auto work = files.work();
-        const int n = core::PagedTableModel::kBlockRows * (core::PagedTableModel::kBlocksKept + 6) + 7;
+        const int n =
+            core::PagedTableModel::kBlockRows * (core::PagedTableModel::kBlocksKept + 6) + 7;
         fillCalls(*work, n);
-        core::PagedTableModel model(*work, "w着信履歴", {"チェック", "code", "日付時間", "名称", "済"});
+        core::PagedTableModel model(*work, "w着信履歴",
+                                    {"チェック", "code", "日付時間", "名称", "済"});
         QVERIFY(model.refresh());
         QCOMPARE(model.rowCount(), n);
         QCOMPARE(model.columnCount(), 5);
@@ -72,9 +75,9 @@ private slots:
         QCOMPARE(model.data(model.index(300, tick), Qt::CheckStateRole).toInt(), int(Qt::Checked));
         QCOMPARE(model.data(model.index(5, tick), Qt::CheckStateRole).toInt(), int(Qt::Checked));
         QCOMPARE(work->scalar("select count(*) from w着信履歴 where チェック = True").toInt(), 2);
-        QCOMPARE(work->scalar("select code from w着信履歴 where チェック = True order by code")
-                     .toInt(),
-                 5);
+        QCOMPARE(
+            work->scalar("select code from w着信履歴 where チェック = True order by code").toInt(),
+            5);
     }
 
     void aRefillIsShownAfterRefreshAndAGoneRowShowsEmpty() {

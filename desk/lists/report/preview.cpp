@@ -89,11 +89,12 @@ Preview::Preview(Document doc, QWidget* parent)
     scroll_->setWidget(pageImage_);
     scroll_->viewport()->installEventFilter(this);
     root->addWidget(scroll_, 1);
-    root->addWidget(new ui::FunctionKeyRow({{Qt::Key_PageUp, QStringLiteral("前頁"), "cmd前"},
-                                            {Qt::Key_PageDown, QStringLiteral("次頁"), "cmd次"},
-                                            {Qt::Key_F7, QStringLiteral("印刷"), "cmd印刷"},
-                                            {Qt::Key_Escape, QStringLiteral("閉じる"), "cmd閉じる"}},
-                                           this));
+    root->addWidget(
+        new ui::FunctionKeyRow({{Qt::Key_PageUp, QStringLiteral("前頁"), "cmd前"},
+                                {Qt::Key_PageDown, QStringLiteral("次頁"), "cmd次"},
+                                {Qt::Key_F7, QStringLiteral("印刷"), "cmd印刷"},
+                                {Qt::Key_Escape, QStringLiteral("閉じる"), "cmd閉じる"}},
+                               this));
     ui::nameWindow(this);
     resize(1100, 800);
     zoomBox_->setCurrentIndex(zoomBox_->count() - 1);
@@ -170,8 +171,8 @@ bool Preview::savePdf() {
     ui::DialogRecord record;
     record.filter = QStringLiteral("PDF ファイル(*.pdf)|*.pdf|");
     record.title = QStringLiteral("PDF保存");
-    record.defaultName = (doc_.title.isEmpty() ? QStringLiteral("report") : doc_.title) +
-                         QStringLiteral(".pdf");
+    record.defaultName =
+        (doc_.title.isEmpty() ? QStringLiteral("report") : doc_.title) + QStringLiteral(".pdf");
     record.initialDir = QDir::homePath();
     if (!ui::ShowSaveDialog(this, record) || record.path.isEmpty()) {
         return false;

@@ -236,19 +236,18 @@ void TstFrmTyakusinList::mainReadConditions_data() {
     const QDate none;
     QTest::newRow("whole log") << "" << QDate(2000, 1, 1) << QDate(2001, 12, 31) << ""
                                << QList<int>{1, 2, 3, 4, 5, 6};
-    QTest::newRow("period ends inclusive") << "" << QDate(2001, 3, 1) << QDate(2001, 3, 31) << ""
-                                           << QList<int>{1, 2, 3, 4};
-    QTest::newRow("only a start") << "" << QDate(2001, 3, 20) << none << ""
-                                  << QList<int>{1, 2, 3};
+    QTest::newRow("period ends inclusive")
+        << "" << QDate(2001, 3, 1) << QDate(2001, 3, 31) << "" << QList<int>{1, 2, 3, 4};
+    QTest::newRow("only a start") << "" << QDate(2001, 3, 20) << none << "" << QList<int>{1, 2, 3};
     QTest::newRow("only an end") << "" << none << QDate(2001, 2, 28) << "" << QList<int>{5, 6};
     QTest::newRow("staff なし is no condition")
         << "" << QDate(2001, 3, 1) << QDate(2001, 3, 31) << "なし" << QList<int>{1, 2, 3, 4};
     QTest::newRow("staff") << "" << QDate(2001, 3, 1) << QDate(2001, 3, 31) << "鈴木"
                            << QList<int>{2, 3};
-    QTest::newRow("customer with a quote") << "O'Brien" << QDate(2000, 1, 1)
-                                           << QDate(2001, 12, 31) << "" << QList<int>{2};
-    QTest::newRow("customer is no pattern") << "A*" << QDate(2000, 1, 1) << QDate(2001, 12, 31)
-                                            << "" << QList<int>{};
+    QTest::newRow("customer with a quote")
+        << "O'Brien" << QDate(2000, 1, 1) << QDate(2001, 12, 31) << "" << QList<int>{2};
+    QTest::newRow("customer is no pattern")
+        << "A*" << QDate(2000, 1, 1) << QDate(2001, 12, 31) << "" << QList<int>{};
 }
 
 void TstFrmTyakusinList::mainReadConditions() {
@@ -308,21 +307,68 @@ void TstFrmTyakusinList::search_data() {
     QTest::addColumn<QString>("check");
     QTest::addColumn<QList<int>>("expected");
     const QString un = desk::kUncheckedCalls, done = desk::kCheckedCalls;
-    QTest::newRow("no condition: every call") << "" << "" << "" << "" << ""
-                                              << QList<int>{1, 2, 3, 4, 5, 6};
-    QTest::newRow("customer") << "A社" << "" << "" << "" << "" << QList<int>{1, 3, 4, 5};
-    QTest::newRow("customer with a quote") << "O'Brien" << "" << "" << "" << "" << QList<int>{2};
-    QTest::newRow("staff") << "" << "山田" << "" << "" << "" << QList<int>{1, 5};
-    QTest::newRow("purpose") << "" << "" << "苦情" << "" << "" << QList<int>{2};
-    QTest::newRow("memo anywhere") << "" << "" << "" << "礼" << "" << QList<int>{3};
-    QTest::newRow("memo 50% is literal") << "" << "" << "" << "50%" << "" << QList<int>{1};
-    QTest::newRow("memo [至急] is a class") << "" << "" << "" << "[至急]" << "" << QList<int>{2};
-    QTest::newRow("memo with a star") << "" << "" << "" << "B*C" << "" << QList<int>{6};
-    QTest::newRow("memo with a quote") << "" << "" << "" << "'" << "" << QList<int>{};
-    QTest::newRow("not done, never marked included") << "" << "" << "" << "" << un
-                                                     << QList<int>{2, 3, 4, 6};
-    QTest::newRow("done") << "" << "" << "" << "" << done << QList<int>{1, 5};
-    QTest::newRow("customer and not done") << "A社" << "" << "" << "" << un << QList<int>{3, 4};
+    QTest::newRow("no condition: every call") << ""
+                                              << ""
+                                              << ""
+                                              << ""
+                                              << "" << QList<int>{1, 2, 3, 4, 5, 6};
+    QTest::newRow("customer") << "A社"
+                              << ""
+                              << ""
+                              << ""
+                              << "" << QList<int>{1, 3, 4, 5};
+    QTest::newRow("customer with a quote") << "O'Brien"
+                                           << ""
+                                           << ""
+                                           << ""
+                                           << "" << QList<int>{2};
+    QTest::newRow("staff") << ""
+                           << "山田"
+                           << ""
+                           << ""
+                           << "" << QList<int>{1, 5};
+    QTest::newRow("purpose") << ""
+                             << ""
+                             << "苦情"
+                             << ""
+                             << "" << QList<int>{2};
+    QTest::newRow("memo anywhere") << ""
+                                   << ""
+                                   << ""
+                                   << "礼"
+                                   << "" << QList<int>{3};
+    QTest::newRow("memo 50% is literal") << ""
+                                         << ""
+                                         << ""
+                                         << "50%"
+                                         << "" << QList<int>{1};
+    QTest::newRow("memo [至急] is a class") << ""
+                                            << ""
+                                            << ""
+                                            << "[至急]"
+                                            << "" << QList<int>{2};
+    QTest::newRow("memo with a star") << ""
+                                      << ""
+                                      << ""
+                                      << "B*C"
+                                      << "" << QList<int>{6};
+    QTest::newRow("memo with a quote") << ""
+                                       << ""
+                                       << ""
+                                       << "'"
+                                       << "" << QList<int>{};
+    QTest::newRow("not done, never marked included") << ""
+                                                     << ""
+                                                     << ""
+                                                     << "" << un << QList<int>{2, 3, 4, 6};
+    QTest::newRow("done") << ""
+                          << ""
+                          << ""
+                          << "" << done << QList<int>{1, 5};
+    QTest::newRow("customer and not done") << "A社"
+                                           << ""
+                                           << ""
+                                           << "" << un << QList<int>{3, 4};
 }
 
 void TstFrmTyakusinList::search() {
@@ -370,8 +416,8 @@ void TstFrmTyakusinList::monthStepping_data() {
                                     << QDate(2001, 2, 28) << QDate(2001, 2, 28);
     QTest::newRow("into a leap February") << QDate(2000, 1, 30) << QDate(2000, 3, 31) << 1
                                           << QDate(2000, 2, 29) << QDate(2000, 4, 30);
-    QTest::newRow("one box empty: nothing") << QDate(2001, 3, 31) << QDate() << -1
-                                            << QDate(2001, 3, 31) << QDate();
+    QTest::newRow("one box empty: nothing")
+        << QDate(2001, 3, 31) << QDate() << -1 << QDate(2001, 3, 31) << QDate();
 }
 
 void TstFrmTyakusinList::monthStepping() {
@@ -554,7 +600,8 @@ void TstFrmTyakusinList::doubleClickHandsTheCallToTheDesk() {
     auto* grid = f.child<QTableView>("Grid明細");
     grid->scrollTo(f.list->listModel()->index(row, 5));
     const QRect cell = grid->visualRect(f.list->listModel()->index(row, 5));
-    QVERIFY2(grid->viewport()->rect().contains(cell.center()), qPrintable(QString::number(cell.y())));
+    QVERIFY2(grid->viewport()->rect().contains(cell.center()),
+             qPrintable(QString::number(cell.y())));
     // A double-click is a press, a release and the double-click itself.
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());

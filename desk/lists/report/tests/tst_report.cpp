@@ -12,9 +12,9 @@
 
 #include "layout.h"
 #include "output.h"
+#include "platform.h"
 #include "preview.h"
 #include "showmsg.h"
-#include "platform.h"
 #include "vxcmdbtn.h"
 
 using namespace report;
@@ -103,8 +103,8 @@ void TstReport::layout_data() {
     QTest::newRow("one row more opens page 2") << 30 << 1 << 2 << 29 << 1 << QPoint(930, 1600);
     // Two columns of 5303 twips each: across first, then down.
     QTest::newRow("two columns: second row right") << 4 << 2 << 1 << 1 << 0 << QPoint(6233, 1600);
-    QTest::newRow("two columns: third row left, down") << 4 << 2 << 1 << 2 << 0
-                                                       << QPoint(930, 2100);
+    QTest::newRow("two columns: third row left, down")
+        << 4 << 2 << 1 << 2 << 0 << QPoint(930, 2100);
     QTest::newRow("two columns: 58 per page") << 59 << 2 << 2 << 58 << 1 << QPoint(930, 1600);
     QTest::newRow("no rows: one page") << 0 << 1 << 1 << -1 << 0 << QPoint();
 }
@@ -208,8 +208,7 @@ void TstReport::pdfReadBack() {
     const QString info = run("pdfinfo", {path});
     QVERIFY2(info.contains(QRegularExpression("Pages:\\s+3\\n")), qPrintable(info));
     // Landscape A4 in points: 842 × 595.
-    QVERIFY2(info.contains(QRegularExpression("Page size:\\s+842 x 595 pts")),
-             qPrintable(info));
+    QVERIFY2(info.contains(QRegularExpression("Page size:\\s+842 x 595 pts")), qPrintable(info));
     QVERIFY(info.contains("テスト"));
     const QString page2 = run("pdftotext", {"-f", "2", "-l", "2", path, "-"});
     QVERIFY2(page2.contains("着信二十五"), qPrintable(page2));
@@ -310,7 +309,8 @@ void TstReport::previewPagesAndSaves() {
     save->DoClick();
     QCOMPARE(ui::MessageBoxes::asked().size(), 1);
     QCOMPARE(ui::MessageBoxes::asked().front().text,
-             dir.filePath("none/x.pdf") + QStringLiteral(" に保存できませんでした。保存先を確認してください。"));
+             dir.filePath("none/x.pdf") +
+                 QStringLiteral(" に保存できませんでした。保存先を確認してください。"));
     QCOMPARE(ui::FileDialogs::asked().size(), 3);
     QVERIFY(ui::FileDialogs::asked().front().save);
     ui::FileDialogs::unscript();
