@@ -1,6 +1,7 @@
 // PrjTelban: the caller-ID customer desk.
 
 #include "deskapp.h"
+#include "frmcodemaster.h"
 #include "frmcti.h"
 #include "frmmainmenu.h"
 #include "frmtyakusinlist.h"
@@ -16,6 +17,8 @@ int main(int argc, char** argv) {
     ui::screens().registerScreen(QStringLiteral("FrmCti"), [] { return new desk::FrmCti; });
     ui::screens().registerScreen(QStringLiteral("FrmTyakusinList"),
                                  [] { return new desk::FrmTyakusinList; });
+    ui::screens().registerScreen(QStringLiteral("FrmCodeMaster"),
+                                 [] { return new masters::FrmCodeMaster; });
     std::unique_ptr<ui::FrmMainMenu> menu;
     const int status = ui::startDesk(
         core::Paths::resolve(QCoreApplication::applicationDirPath(), QDir::homePath()), &menu);
