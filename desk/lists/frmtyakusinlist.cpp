@@ -1,14 +1,18 @@
 #include "frmtyakusinlist.h"
 
 #include "accessible.h"
+#include "clsgojuren.h"
 #include "datebox.h"
 #include "dateformat.h"
 #include "fkeyrow.h"
 #include "handover.h"
+#include "hint.h"
 #include "lookups.h"
 #include "pagedtablemodel.h"
+#include "paths.h"
 #include "screens.h"
 #include "settings.h"
+#include "showmsg.h"
 #include "startup.h"
 #include "vxcmdbtn.h"
 
@@ -215,10 +219,6 @@ void FrmTyakusinList::build() {
                                 {Qt::Key_Escape, QStringLiteral("閉じる"), "cmd閉じる"}},
                                this));
 
-    // The kana finder and the hint window come with their own screens.
-    for (const char* n : {"cmd顧客参照", "cmdHint"}) {
-        findChild<vx::VxCmdBtn*>(QString::fromUtf8(n))->setEnabled(false);
-    }
     for (QWidget* w : std::initializer_list<QWidget*>{cmb顧客名_, cmb担当_}) {
         w->installEventFilter(this);
         if (auto* c = qobject_cast<QComboBox*>(w); c && c->lineEdit()) {
@@ -234,6 +234,8 @@ void FrmTyakusinList::connectCommands() {
     };
     on("cmd戻る", [this] { Back(); });
     on("cmdメニュー", [this] { MenuWithHandOver(); });
+    on("cmd顧客参照", [this] { FindCustomer(); });
+    on("cmdHint", [this] { masters::OpenHint(this, QStringLiteral("cmdHint")); });
     on("cmd読込", [this] { Read着信履歴(); });
     on("cmd削除", [this] { Delete着信履歴(); });
     on("cmd印刷", [this] { selEnt_->show(); });
@@ -452,6 +454,34 @@ void FrmTyakusinList::MenuWithHandOver() {
             w->activateWindow();
         }
     }
+}
+
+void FrmTyakusinList::FindCustomer() {
+    // One finder per use; it opens the files itself by path.
+    ClsGojuren finder;
+    finder.setPcDataFile(core::paths().dataDb);
+    finder.setPcWorkFile(core::paths().workDb);
+    const bool shown = finder.FormShow();
+    // The finder's window has no owner: take the keys back when it is gone.
+    activateWindow();
+    if (!shown) {
+        ui::showNotice(QStringLiteral("顧客参照"), finder.lastError(), core::MsgStyle::Warning);
+        cmb顧客名_->setFocus();
+        return;
+    }
+    finder.SetRetVal();
+    const QString code = finder.pccode();
+    if (!code.isEmpty()) {
+        core::CurrentCustomer& c = core::currentCustomer();
+        c.code = code.toInt();
+        core::Read顧客(*core::dataDb(), QStringLiteral("code"));
+        // A code that is no longer on file leaves the record's old name
+        // behind: put in no name rather than another customer's.
+        if (c.code != 0) {
+            cmb顧客名_->setEditText(c.名称);
+        }
+    }
+    cmb顧客名_->setFocus();
 }
 
 void FrmTyakusinList::Back() {

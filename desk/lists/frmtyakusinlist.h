@@ -47,6 +47,9 @@ public:
     void StepMonth(int months);
     // "メイン" and a double-click: the current call goes to the desk.
     void MenuWithHandOver();
+    // "顧客": a customer picked in the kana finder goes into the name box;
+    // the list is not read again.
+    void FindCustomer();
     void Back();
     // The screen became the active window: a name handed over is read.
     void Activate();

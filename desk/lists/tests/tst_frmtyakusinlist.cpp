@@ -3,17 +3,21 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
 #include <QTableView>
 #include <QTest>
 
+#include "clsgojuren.h"
 #include "datebox.h"
 #include "frmcti.h"
 #include "frmtyakusinlist.h"
 #include "handover.h"
+#include "hint.h"
 #include "lookups.h"
 #include "output.h"
 #include "pagedtablemodel.h"
@@ -181,6 +185,9 @@ private slots:
     void printerMissingOrFailing();
     void doubleClickHandsTheCallToTheDesk();
     void theDeskOpensTheListForItsCustomer();
+    void customerPickThroughTheKanaFinder_data();
+    void customerPickThroughTheKanaFinder();
+    void hintButtonOpensTheListsNote();
 };
 
 void TstFrmTyakusinList::opensEmptyWithItsControls() {
@@ -640,6 +647,90 @@ void TstFrmTyakusinList::theDeskOpensTheListForItsCustomer() {
     desk->close();
     desk.reset();
     ui::screens().clear();
+}
+
+void TstFrmTyakusinList::customerPickThroughTheKanaFinder_data() {
+    QTest::addColumn<QString>("button"); // the finder's button pressed, empty: no data file
+    QTest::addColumn<QString>("name");   // cmb顧客名 afterwards
+    QTest::newRow("picked") << "cmd選択"
+                            << "O'Brien";
+    QTest::newRow("closed without a pick") << "cmd閉じる"
+                                           << "A社";
+    QTest::newRow("finder cannot open the data file") << ""
+                                                      << "A社";
+}
+
+void TstFrmTyakusinList::customerPickThroughTheKanaFinder() {
+    QFETCH(QString, button);
+    QFETCH(QString, name);
+    ListFixture f;
+    for (const auto& [code, customer, reading] :
+         {std::tuple{8, "O'Brien", "おぶらいえん"}, {9, "A社", "えーしゃ"}}) {
+        QVERIFY(core::dataDb()->execute(
+            "insert into 顧客マスタ (code, 名称, ふりがな) values (?, ?, ?)",
+            {code, QString::fromUtf8(customer), QString::fromUtf8(reading)}));
+    }
+    f.showActive();
+    f.type("cmb顧客名", "A社");
+    f.box("dt開始")->setDate(QDate(2001, 3, 1));
+    f.box("dt終了")->setDate(QDate(2001, 3, 31));
+    f.click("cmd読込");
+    const QList<int> before = f.codes();
+    if (button.isEmpty()) {
+        QFile::remove(f.files.paths.dataDb);
+    }
+    QStringList listed;
+    bool shown = false;
+    ClsGojuren::dialogScript() = [&](QDialog& d) {
+        shown = true;
+        for (auto* b : d.findChildren<vx::VxCmdBtn*>("cmd50")) {
+            if (b->caption() == "お") {
+                b->DoClick();
+            }
+        }
+        QAbstractItemModel* m = d.findChild<QTableView*>("Grid参照")->model();
+        for (int r = 0; r < m->rowCount(); ++r) {
+            listed << m->index(r, 1).data().toString();
+        }
+        d.findChild<vx::VxCmdBtn*>(button)->DoClick();
+    };
+    // F3 presses 顧客 wherever the focus is.
+    QTest::keyClick(f.child<QComboBox>("cmb担当"), Qt::Key_F3);
+    ClsGojuren::dialogScript() = nullptr;
+    QCOMPARE(f.child<QComboBox>("cmb顧客名")->currentText(), name);
+    QCOMPARE(f.codes(), before); // the list is not read again
+    if (button.isEmpty()) {
+        QVERIFY(!shown);
+        QCOMPARE(ui::MessageBoxes::asked().size(), 1);
+        QVERIFY2(ui::MessageBoxes::asked().front().text.contains(f.files.paths.dataDb),
+                 qPrintable(ui::MessageBoxes::asked().front().text));
+    } else {
+        QCOMPARE(listed, QStringList{"O'Brien"});
+        QVERIFY(ui::MessageBoxes::asked().isEmpty());
+    }
+}
+
+void TstFrmTyakusinList::hintButtonOpensTheListsNote() {
+    ListFixture f;
+    auto* hintButton = f.child<vx::VxCmdBtn>("cmdHint");
+    QVERIFY(hintButton->isEnabled());
+    hintButton->DoClick();
+    QWidget* hint = masters::hintWindow();
+    QVERIFY(hint);
+    QCOMPARE(hint->findChild<QLabel*>("lblFormName")->text(), QStringLiteral("FrmTyakusinList"));
+    QCOMPARE(hint->findChild<QLabel*>("lblCtlName")->text(), QStringLiteral("cmdHint"));
+    QCOMPARE(hint->findChild<QLabel*>("lblFormTitle")->text(), QStringLiteral("着信一覧"));
+    hint->findChild<vx::VxCmdBtn*>("cmd編集")->DoClick();
+    hint->findChild<QPlainTextEdit*>("txtContents")->setPlainText("削除の前に印刷する");
+    ui::MessageBoxes::script({true});
+    hint->findChild<vx::VxCmdBtn*>("cmd登録")->DoClick();
+    hint->findChild<vx::VxCmdBtn*>("cmd閉じる")->DoClick();
+    QTRY_VERIFY(!masters::hintWindow());
+    QCOMPARE(core::workDb()
+                 ->scalar("select Contents from RbHint where FormName = 'FrmTyakusinList' and "
+                          "CtlName = 'cmdHint'")
+                 .toString(),
+             QStringLiteral("削除の前に印刷する"));
 }
 
 QTEST_MAIN(TstFrmTyakusinList)
