@@ -75,7 +75,13 @@ void paintPage(QPainter& painter, const Page& page) {
                     painter.setFont(itemFont(p));
                     current = &p;
                 }
-                painter.drawText(p.rect, int(p.align) | Qt::AlignTop | Qt::TextSingleLine, p.text);
+                int flags = int(p.align) | Qt::AlignTop | Qt::TextSingleLine;
+                // A page number of more digits than its box was made for
+                // still prints whole rather than losing its last digits.
+                if (p.kind == ItemKind::PageNumber || p.kind == ItemKind::PageCount) {
+                    flags |= Qt::TextDontClip;
+                }
+                painter.drawText(p.rect, flags, p.text);
             }
             break;
         }

@@ -81,6 +81,7 @@ private slots:
     void layout_data();
     void layout();
     void pageNumbersAndCount();
+    void longPageCountPrintsWhole();
     void stepsSetTextsAndHideItems();
     void pdfReadBack();
     void pdfUnwritablePathIsNamed();
@@ -160,6 +161,24 @@ void TstReport::pageNumbersAndCount() {
     const Document across = layOut(wide, numbered(70));
     QCOMPARE(across.paper, QSize(16838, 11906));
     QCOMPARE(across.pageCount(), 4); // 19 lines a page
+}
+
+void TstReport::longPageCountPrintsWhole() {
+    // 1,001 pages: four digits in a box made for three.
+    const Document doc = layOut(smallReport(1), numbered(29 * 1000 + 1));
+    QCOMPARE(doc.pageCount(), 1001);
+    const double dpi = 144;
+    const QImage image = renderPage(doc, 0, dpi);
+    const Placed* pages = doc.page(0).named("pages").front();
+    auto px = [dpi](int twips) { return qRound(twips * dpi / kTwipsPerInch); };
+    // Ink to the right of the box: the last digit is there.
+    int inked = 0;
+    for (int x = px(pages->rect.right() + 1); x < px(pages->rect.right() + 400); ++x) {
+        for (int y = px(pages->rect.top()); y < px(pages->rect.bottom()); ++y) {
+            inked += qGray(image.pixel(x, y)) < 128;
+        }
+    }
+    QVERIFY2(inked > 0, "the page count lost its last digit");
 }
 
 void TstReport::stepsSetTextsAndHideItems() {
