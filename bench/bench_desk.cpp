@@ -122,6 +122,50 @@ int main(int argc, char** argv) {
     report("last byte -> customer shown and log row written", intake);
     report("  of which starting the call sound", soundStart);
 
+    // Two reports 300 ms apart: the second arrives while the first is still
+    // being taken in. Timed from the second's last byte until both are logged.
+    std::vector<double> overlapping;
+    for (int i = 0; i < 5; ++i) {
+        const QString first = numberOf(1 + (i * 7919) % kSize.customers, 1);
+        const QString second = numberOf(1 + (i * 104729 + 17) % kSize.customers, 2);
+        auto bytesOf = [](const QString& number) {
+            return callerid::frameReport(callerid::models::kAlohaPc1, callerid::Caller::Number,
+                                         number);
+        };
+        auto logged = [&](const QString& number) {
+            return core::dataDb()
+                       ->scalar("select count(*) from 着信履歴 where 電話番号 = ? and 日付 >= ?",
+                                {number, QDateTime::currentDateTime().addSecs(-10)})
+                       .toInt() > 0;
+        };
+        const QByteArray a = bytesOf(first), b = bytesOf(second);
+        [[maybe_unused]] auto n1 = ::write(master, a.constData(), size_t(a.size()));
+        QElapsedTimer gap;
+        gap.start();
+        while (gap.elapsed() < 300) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        }
+        [[maybe_unused]] auto n2 = ::write(master, b.constData(), size_t(b.size()));
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 5000 && !(logged(first) && logged(second))) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        }
+        overlapping.push_back(logged(first) && logged(second) ? t.nsecsElapsed() / 1e6 : 1e9);
+        for (pollfd p{master, POLLIN, 0}; ::poll(&p, 1, 50) > 0;) { // the two acknowledgements
+            char ack[16];
+            if (::read(master, ack, sizeof ack) <= 0) {
+                break;
+            }
+        }
+        QElapsedTimer settle; // the next pair in fresh seconds
+        settle.start();
+        while (settle.elapsed() < 1500) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+    }
+    report("two reports 300 ms apart: second's last byte -> both logged", overlapping);
+
     // Registering a customer with ten numbers: store, attribute, rebuild.
     std::vector<double> registering;
     for (int i = 0; i < 5; ++i) {

@@ -211,8 +211,8 @@ QString FrmGojuren::customersTable() const {
 
 void FrmGojuren::refreshGrid() {
     model_->refresh();
-    // As in the old grid, the first row is current after a listing, so that
-    // 選択 takes it without a click.
+    // The first row is current after a listing, so that 選択 takes it
+    // without a click.
     if (model_->rowCount() > 0) {
         grid参照_->setCurrentIndex(model_->index(0, 0));
     }

@@ -115,6 +115,10 @@ int keyCode(const QKeyEvent* e) {
 }
 
 int keyAscii(const QKeyEvent* e) {
+    // X11 gives Delete the text DEL (127); it types no character.
+    if (e->key() == Qt::Key_Delete) {
+        return 0;
+    }
     const QString t = e->text();
     if (!t.isEmpty()) {
         return t.at(0).unicode();

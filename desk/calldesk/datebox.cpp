@@ -2,12 +2,14 @@
 
 #include "dateformat.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -54,6 +56,7 @@ QString DateBox::text() const {
 }
 
 void DateBox::refresh() {
+    setRefused(false);
     edit_->setText(text());
     if (title_ && calendar_) {
         title_->setText(calendarTitle());
@@ -73,14 +76,32 @@ void DateBox::commitTyped() {
         return;
     }
     if (t == text()) {
+        setRefused(false);
         return;
     }
-    // Typed dates are read year first, as the rest of the desk writes them.
-    if (auto when = core::dates::parseYearFirst(t)) {
-        setDate(when->date());
-    } else {
-        refresh(); // not a date: the box keeps what it had
+    // Read in any form the box shows, era or Gregorian, or year first.
+    if (auto day = core::dates::parseShownDate(t)) {
+        setDate(*day);
+        refresh(); // shown again in the box's own pattern
+        return;
     }
+    // Not a date: said at once, and the text stays to be mended rather than
+    // quietly replaced by the date the box held before.
+    if (!refused_) {
+        QApplication::beep();
+    }
+    setRefused(true);
+    QTimer::singleShot(0, edit_, [this] {
+        if (refused_) {
+            edit_->setFocus();
+        }
+    });
+}
+
+void DateBox::setRefused(bool on) {
+    refused_ = on;
+    edit_->setStyleSheet(on ? QStringLiteral("QLineEdit { background: #ffd8d8; color: #b00000; }")
+                            : QString());
 }
 
 bool DateBox::eventFilter(QObject* o, QEvent* e) {

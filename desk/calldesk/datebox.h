@@ -28,6 +28,9 @@ public:
     // e.g. "ggg ee年mm月dd日" and "ggg ee年 mm月", or "yy/mm/dd" and "yyyy年 mm月".
     void setFormats(const QString& display, const QString& calendarTitle);
     QString text() const;
+    // The typed text could not be read as a date: it stays in the box,
+    // marked, and the box keeps the focus until it is mended or emptied.
+    bool refused() const { return refused_; }
 
     // The drop-down calendar (created on first use).
     void showCalendar();
@@ -48,7 +51,9 @@ private:
     QWidget* popup_ = nullptr;
     QCalendarWidget* calendar_ = nullptr;
     QLabel* title_ = nullptr;
+    void setRefused(bool on);
     std::optional<QDate> date_;
+    bool refused_ = false;
     QString display_ = QStringLiteral("yyyy/mm/dd");
     QString titleFormat_ = QStringLiteral("yyyy年 mm月");
 };

@@ -7,6 +7,7 @@
 #include "accessible.h"
 #include "datebox.h"
 #include "decoder.h"
+#include "fkeyrow.h"
 #include "handover.h"
 #include "hint.h"
 #include "intake.h"
@@ -29,11 +30,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QShortcut>
-#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace desk {
 namespace {
@@ -146,7 +146,6 @@ void FrmCti::build() {
     auto* ng = new QVBoxLayout(numbers);
     ng->setContentsMargins(0, 0, 0, 0);
     grid電話番号_ = named(new QTableView(numbers), QStringLiteral("Grid電話番号"));
-    grid電話番号_->setItemDelegateForColumn(0, newPhoneNameDelegate(grid電話番号_));
     grid電話番号_->verticalHeader()->setDefaultSectionSize(20);
     grid電話番号_->setMinimumWidth(250);
     grid電話番号_->horizontalHeader()->setStretchLastSection(true);
@@ -243,6 +242,10 @@ void FrmCti::build() {
     ui::nameByLabels(pg);
     ui::nameByLabels(cg);
     ui::nameByLabel(txt顧客コード_, QStringLiteral("顧客コード"));
+    // The grids have no label beside them; a screen reader entering one
+    // should still say which list it is in.
+    ui::nameByLabel(grid電話番号_, QStringLiteral("電話番号"));
+    ui::nameByLabel(grid着信表示_, QStringLiteral("着信表示"));
 
     root->setColumnStretch(0, 3);
     root->setColumnStretch(1, 4);
@@ -273,19 +276,20 @@ void FrmCti::build() {
         findChild<vx::VxCmdBtn*>(QString::fromUtf8(n))
             ->setEnabled(ui::screens().available(QString::fromUtf8(form)));
     }
-    // The postal finder comes with its own library.
-    for (const char* n : {"cmd郵便"}) {
-        findChild<vx::VxCmdBtn*>(QString::fromUtf8(n))->setEnabled(false);
-    }
 
-    // Field chains and checks on leaving fields.
-    for (QWidget* w : std::initializer_list<QWidget*>{cmb顧客名_, cmb敬称_, chk用件済_, cmb担当_,
-                                                      cmb用件1_, cmb用件2_, txt用件メモ_}) {
-        w->installEventFilter(this);
-        if (auto* c = qobject_cast<QComboBox*>(w); c && c->lineEdit()) {
-            c->lineEdit()->installEventFilter(this);
-        }
-    }
+    // The function keys act wherever the focus is, and are named along the bottom.
+    root->addWidget(new ui::FunctionKeyRow(
+                        {{Qt::Key_F3, QStringLiteral("郵便番号"), QStringLiteral("cmd郵便")},
+                         {Qt::Key_F4, QStringLiteral("顧客検索"), QStringLiteral("cmd顧客参照")},
+                         {Qt::Key_F5, QStringLiteral("登録"), QStringLiteral("cmd登録")},
+                         {Qt::Key_F6, QStringLiteral("削除"), QStringLiteral("cmd削除")},
+                         {Qt::Key_F9, QStringLiteral("クリア"), QStringLiteral("cmdクリア")},
+                         {Qt::Key_Escape, QStringLiteral("閉じる"), QStringLiteral("cmd閉じる")}},
+                        this),
+                    3, 0, 1, 2);
+
+    setUpNumbersGrid();
+    buildChains();
     connect(txt郵便番号_, &QLineEdit::textChanged, this, [this] { postalFill(); });
     resize(1180, 680);
 }
@@ -305,6 +309,7 @@ void FrmCti::connectCommands() {
         ui::screens().show(QStringLiteral("FrmTyakusinList"));
     });
     on("cmd閉じる", [this] { close(); });
+    on("cmd郵便", [this] { FindPostalCode(); });
     on("cmd着信行削除", [this] { LineDelete着信表示(); });
     on("cmd着信詳細", [this] { Dsp着信詳細(); });
     on("cmdクリア", [this] { ClearScreen(); });
@@ -321,24 +326,6 @@ void FrmCti::connectCommands() {
     connect(grid着信表示_, &QTableView::doubleClicked, this, [this] { Dsp着信詳細(); });
     on("cmdHint", [this] { masters::OpenHint(this, QStringLiteral("cmdHint")); });
     on("cmdHintQ1", [this] { masters::OpenHint(this, QStringLiteral("cmdHintQ1")); });
-
-    // Function keys act wherever the focus is.
-    auto key = [this](QKeySequence k, const char* buttonName) {
-        auto* s = new QShortcut(k, this);
-        s->setContext(Qt::WindowShortcut);
-        connect(s, &QShortcut::activated, this, [this, buttonName] {
-            auto* b = findChild<vx::VxCmdBtn*>(QString::fromUtf8(buttonName));
-            if (b && b->isEnabled()) {
-                b->DoClick();
-            }
-        });
-    };
-    key(Qt::Key_F3, "cmd郵便");
-    key(Qt::Key_F4, "cmd顧客参照");
-    key(Qt::Key_F5, "cmd登録");
-    key(Qt::Key_F6, "cmd削除");
-    key(Qt::Key_F9, "cmdクリア");
-    key(Qt::Key_Escape, "cmd閉じる");
 }
 
 void FrmCti::openScreen(const QString& form) {
@@ -364,7 +351,7 @@ void FrmCti::Activate() {
         cmb顧客名_->setEditText(h.HandOverName);
         QCoreApplication::processEvents();
         nameFocusIn();
-        nameLookup(); // leaving the name field on the way to the honorific
+        leaveField(cmb顧客名_); // leaving the name field on the way to the honorific
         cmb敬称_->setFocus();
     }
     if (h.HandOverCallTime.isValid() && !h.HandOverName.isEmpty()) {
@@ -387,6 +374,49 @@ void FrmCti::closeEvent(QCloseEvent* e) {
 
 // ------------------------------------------------------------------ fields
 
+void FrmCti::buildChains() {
+    chains_ = {
+        {cmb顧客名_, cmb敬称_, nullptr, true},
+        {cmb敬称_, txtふりがな_, cmb顧客名_, true},
+        {chk用件済_, cmb担当_, dt時間_, true},
+        {cmb担当_, cmb用件1_, chk用件済_, true},
+        {cmb用件1_, cmb用件2_, dt時間_, true},
+        {cmb用件2_, txt用件メモ_, cmb用件1_, true},
+        // Enter in the memo stays there; only Right goes round to the name.
+        {txt用件メモ_, cmb顧客名_, cmb用件2_, false},
+    };
+    leaveChecks_ = {
+        {cmb顧客名_, 50, QString()},
+        {cmb敬称_, 40, QStringLiteral("敬称")},
+        {cmb担当_, 40, QStringLiteral("担当")},
+        {cmb用件1_, 100, QStringLiteral("用件1")},
+        {cmb用件2_, 100, QStringLiteral("用件2")},
+    };
+    for (const ChainStep& step : chains_) {
+        step.field->installEventFilter(this);
+        if (auto* c = qobject_cast<QComboBox*>(step.field); c && c->lineEdit()) {
+            c->lineEdit()->installEventFilter(this);
+        }
+    }
+}
+
+void FrmCti::leaveField(QWidget* field) {
+    for (const LeaveCheck& check : leaveChecks_) {
+        if (check.field != field) {
+            continue;
+        }
+        if (!lengthCheck(field, check.limit)) {
+            return;
+        }
+        if (check.kind.isEmpty()) {
+            nameLookup();
+        } else {
+            learnCode(static_cast<QComboBox*>(field), check.kind);
+        }
+        return;
+    }
+}
+
 bool FrmCti::eventFilter(QObject* o, QEvent* e) {
     QWidget* w = qobject_cast<QWidget*>(o);
     // A combo's line edit speaks for its combo.
@@ -400,62 +430,30 @@ bool FrmCti::eventFilter(QObject* o, QEvent* e) {
     if (e->type() == QEvent::FocusOut && o == w) {
         const auto reason = static_cast<QFocusEvent*>(e)->reason();
         if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
-            if (w == cmb顧客名_) {
-                nameLookup();
-            } else if (w == cmb敬称_) {
-                honorificCheck();
-            } else if (w == cmb担当_) {
-                comboCheck(cmb担当_, 40, QStringLiteral("担当"));
-            } else if (w == cmb用件1_) {
-                comboCheck(cmb用件1_, 100, QStringLiteral("用件1"));
-            } else if (w == cmb用件2_) {
-                comboCheck(cmb用件2_, 100, QStringLiteral("用件2"));
-            }
+            leaveField(w);
         }
     }
-    if (e->type() == QEvent::KeyPress) {
-        auto* k = static_cast<QKeyEvent*>(e);
-        const bool enter = k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter;
-        const bool right = k->key() == Qt::Key_Right, left = k->key() == Qt::Key_Left;
-        QWidget* next = nullptr;
-        QWidget* back = nullptr;
-        if (w == cmb顧客名_) {
-            next = cmb敬称_;
-        } else if (w == cmb敬称_) {
-            if (enter && cmb敬称_->currentText().isEmpty() && cmb敬称_->count() > 0) {
-                cmb敬称_->setEditText(cmb敬称_->itemText(0));
-            }
-            next = txtふりがな_;
-            back = cmb顧客名_;
-        } else if (w == chk用件済_) {
-            next = cmb担当_;
-            back = dt時間_;
-        } else if (w == cmb担当_) {
-            next = cmb用件1_;
-            back = chk用件済_;
-        } else if (w == cmb用件1_) {
-            next = cmb用件2_;
-            back = dt時間_;
-        } else if (w == cmb用件2_) {
-            next = txt用件メモ_;
-            back = cmb用件1_;
-        } else if (w == txt用件メモ_) {
-            if (right) {
-                next = cmb顧客名_;
-            }
-            back = cmb用件2_;
-            if (enter) {
-                return QWidget::eventFilter(o, e);
-            }
-        }
-        if (next && (enter || right)) {
-            next->setFocus(Qt::TabFocusReason);
-            return true;
-        }
-        if (back && left) {
-            back->setFocus(Qt::BacktabFocusReason);
-            return true;
-        }
+    if (e->type() != QEvent::KeyPress) {
+        return QWidget::eventFilter(o, e);
+    }
+    auto* k = static_cast<QKeyEvent*>(e);
+    const bool enter = k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter;
+    const bool right = k->key() == Qt::Key_Right, left = k->key() == Qt::Key_Left;
+    const auto step = std::find_if(chains_.begin(), chains_.end(),
+                                   [w](const ChainStep& s) { return s.field == w; });
+    if (step == chains_.end()) {
+        return QWidget::eventFilter(o, e);
+    }
+    if (w == cmb敬称_ && enter && cmb敬称_->currentText().isEmpty() && cmb敬称_->count() > 0) {
+        cmb敬称_->setEditText(cmb敬称_->itemText(0));
+    }
+    if (step->next && (right || (enter && step->enterMovesOn))) {
+        step->next->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+    if (step->back && left) {
+        step->back->setFocus(Qt::BacktabFocusReason);
+        return true;
     }
     return QWidget::eventFilter(o, e);
 }

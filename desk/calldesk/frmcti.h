@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -71,7 +72,9 @@ public:
 
     // ---- call records
     void Clear用件();
-    void Entry着信データ(const QString& tel);
+    // The code written into the log (0 for an unregistered caller), or null
+    // when nothing was written.
+    QVariant Entry着信データ(const QString& tel);
     void Entry着信履歴toWork(bool check);
     void Entry着信履歴toMaster();
     void Read着信履歴();
@@ -101,6 +104,9 @@ public:
 
     // Whether the desk was activated since it was last loaded (run-wide).
     static bool& activatedFlag();
+    // The decoder of the line's reports; its repeat filter remembers the
+    // last number for the whole run, across openings of the desk.
+    static callerid::Decoder& decoder();
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override;
@@ -108,18 +114,40 @@ protected:
     void changeEvent(QEvent* e) override;
 
 private:
+    // A field of the chains: where Enter or Right and Left move the focus.
+    struct ChainStep {
+        QWidget* field;
+        QWidget* next; // Enter (when enterMovesOn) and Right
+        QWidget* back; // Left; null: the key stays in the field
+        bool enterMovesOn;
+    };
+    // The check run when a field is left: a length limit, then either the
+    // name lookup (empty kind) or the learning of a code-list value.
+    struct LeaveCheck {
+        QWidget* field;
+        int limit;
+        QString kind;
+    };
+
     void build();
+    void buildChains();
+    void leaveField(QWidget* field);
+    void setUpNumbersGrid();
     void connectCommands();
     void openLine();
     void refreshList();
     void refreshNumbers();
     void nameFocusIn();
     void nameLookup();
-    void honorificCheck();
-    void comboCheck(QComboBox* combo, int limit, const QString& kind);
+    void learnCode(QComboBox* combo, const QString& kind);
     bool lengthCheck(QWidget* control, int limit);
     void postalFill();
+    // The postal finder: fills the postal code and the first address line.
+    void FindPostalCode();
     void numberCheck(int row);
+    // Whether the code field names no customer: empty, or the 0 of an
+    // unregistered caller.
+    bool noCustomerCode() const;
     void openScreen(const QString& form);
     void showPanel(QFrame* panel, bool on);
     void applyDateDisplay();
@@ -158,9 +186,12 @@ private:
     core::WorkTableModel* listModel_ = nullptr;
     core::WorkTableModel* numbersModel_ = nullptr;
     std::unique_ptr<callerid::SerialLine> line_;
-    std::unique_ptr<callerid::Decoder> decoder_;
     std::unique_ptr<callerid::LineEvents> events_;
     std::unique_ptr<callerid::LineValues> lineValues_;
+    std::vector<ChainStep> chains_;
+    std::vector<LeaveCheck> leaveChecks_;
+    // Calls taken in so far; tells a step that paused whether a call came.
+    int callsTaken_ = 0;
     bool nameWasUnregistered_ = false;
     bool closing_ = false;
 };

@@ -22,10 +22,7 @@ using Kind = core::db::Recordset::Kind;
 
 namespace desk {
 
-void FrmCti::comboCheck(QComboBox* combo, int limit, const QString& kind) {
-    if (!lengthCheck(combo, limit)) {
-        return;
-    }
+void FrmCti::learnCode(QComboBox* combo, const QString& kind) {
     const QString t = combo->currentText();
     if (t.isEmpty()) {
         return;
@@ -59,15 +56,15 @@ void FrmCti::Clear用件() {
     // The done box keeps its state.
 }
 
-void FrmCti::Entry着信データ(const QString& tel) {
+QVariant FrmCti::Entry着信データ(const QString& tel) {
     const auto t = callMoment();
     if (!t) {
-        return;
+        return {};
     }
     Recordset rs = dataDb().openRecordset(QStringLiteral("select * from 着信履歴 where 日付 = ?"),
                                           Kind::Dynaset, {*t});
     if (!rs.isOpen()) {
-        return;
+        return {};
     }
     if (!rs.eof()) {
         rs.edit();
@@ -75,12 +72,17 @@ void FrmCti::Entry着信データ(const QString& tel) {
         rs.addNew();
     }
     const QString name = cmb顧客名_->currentText();
-    rs.setField(QStringLiteral("code"),
-                name == kUnregistered ? QVariant(0) : QVariant(txt顧客コード_->text()));
+    const qint32 code = name == kUnregistered ? 0 : txt顧客コード_->text().toInt();
+    rs.setField(QStringLiteral("code"), code);
     rs.setField(QStringLiteral("名称"), name);
     rs.setField(QStringLiteral("日付"), *t);
     rs.setField(QStringLiteral("電話番号"), tel);
-    rs.update();
+    return rs.update() ? QVariant(code) : QVariant();
+}
+
+bool FrmCti::noCustomerCode() const {
+    const QString code = txt顧客コード_->text().trimmed();
+    return code.isEmpty() || code.toInt() == 0;
 }
 
 void FrmCti::Entry着信履歴toWork(bool check) {
@@ -102,11 +104,13 @@ void FrmCti::Entry着信履歴toWork(bool check) {
         return;
     }
     const auto t = callMoment();
-    if (txt顧客コード_->text().isEmpty() || !t) {
+    // The 0 shown for an unregistered caller is no customer to register a
+    // call for: written, the row would carry code 0 under another name.
+    if (noCustomerCode() || !t) {
         showPanel(cn着信Msg_, false);
         return;
     }
-    const QString code = txt顧客コード_->text();
+    const qint32 code = txt顧客コード_->text().toInt();
     auto fill = [&](Recordset& rs) {
         rs.setField(QStringLiteral("code"), code);
         rs.setField(QStringLiteral("名称"), name);
@@ -117,6 +121,7 @@ void FrmCti::Entry着信履歴toWork(bool check) {
         rs.setField(QStringLiteral("用件メモ"), txt用件メモ_->text());
         rs.setField(QStringLiteral("済"), chk用件済_->isChecked());
     };
+    bool logged = false;
     {
         Recordset rs = dataDb().openRecordset(
             QStringLiteral("select * from 着信履歴 where 日付 = ?"), Kind::Dynaset, {*t});
@@ -124,7 +129,7 @@ void FrmCti::Entry着信履歴toWork(bool check) {
             rs.eof() ? rs.addNew() : rs.edit();
             fill(rs);
             rs.setField(QStringLiteral("日付"), *t);
-            rs.update();
+            logged = rs.update();
         }
     }
     {
@@ -142,7 +147,13 @@ void FrmCti::Entry着信履歴toWork(bool check) {
     }
     refreshList();
     Entry顧客マスタ(name);
-    dataDb().execute(QStringLiteral("delete * from 着信履歴 where 日付 = ? and code = 0"), {*t});
+    // An unregistered row left at the same moment goes; the row written
+    // above carries a customer's code, so it is never the one deleted, and
+    // when its write failed the unregistered row is all the log has.
+    if (logged) {
+        dataDb().execute(QStringLiteral("delete * from 着信履歴 where 日付 = ? and code = 0"),
+                         {*t});
+    }
 }
 
 void FrmCti::Entry着信履歴toMaster() {
@@ -167,10 +178,21 @@ void FrmCti::Entry着信履歴toMaster() {
         if (!rs.isOpen()) {
             continue;
         }
-        rs.eof() ? rs.addNew() : rs.edit();
-        for (const char* f :
-             {"code", "名称", "電話番号", "担当", "用件1", "用件2", "用件メモ", "済"}) {
+        const bool adding = rs.eof();
+        adding ? rs.addNew() : rs.edit();
+        for (const char* f : {"名称", "電話番号", "担当", "用件1", "用件2", "用件メモ", "済"}) {
             rs.setField(QString::fromUtf8(f), rows.field(QString::fromUtf8(f)));
+        }
+        // A row without a code never empties the code the log holds; a call
+        // the log lost entirely comes back under its customer's code, or
+        // the 0 of an unregistered caller.
+        if (const QVariant code = rows.field(QStringLiteral("code")); !code.isNull()) {
+            rs.setField(QStringLiteral("code"), code);
+        } else if (adding) {
+            const QVariant owner =
+                dataDb().scalar(QStringLiteral("select code from 顧客マスタ where 名称 = ?"),
+                                {rows.field(QStringLiteral("名称"))});
+            rs.setField(QStringLiteral("code"), owner.isNull() ? 0 : owner.toInt());
         }
         rs.setField(QStringLiteral("日付"), t);
         rs.update();
@@ -252,9 +274,10 @@ void FrmCti::Delete用件() {
 
 void FrmCti::ReEntry着信名称() {
     const QString name = cmb顧客名_->currentText();
-    if (name.isEmpty()) {
+    if (name.isEmpty() || noCustomerCode()) {
         return;
     }
+    const qint32 code = txt顧客コード_->text().toInt();
     QStringList numbers;
     for (Recordset rs = dataDb().openRecordset(
              QStringLiteral("select * from 電話番号 where 名称 = ?"), Kind::Snapshot, {name});
@@ -264,7 +287,7 @@ void FrmCti::ReEntry着信名称() {
     for (const QString& n : numbers) {
         dataDb().execute(QStringLiteral("update 着信履歴 set 名称 = ?, code = ? where 電話番号 = ? "
                                         "and 名称 = '名称未登録'"),
-                         {name, txt顧客コード_->text(), n});
+                         {name, code, n});
     }
 }
 

@@ -4,6 +4,7 @@
 #include "frmcti_p.h"
 
 #include "clsgojuren.h"
+#include "clszipora.h"
 #include "database.h"
 #include "datebox.h"
 #include "lookups.h"
@@ -15,6 +16,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
@@ -30,9 +32,6 @@ void FrmCti::nameFocusIn() {
 }
 
 void FrmCti::nameLookup() {
-    if (!lengthCheck(cmb顧客名_, 50)) {
-        return;
-    }
     const QString name = cmb顧客名_->currentText();
     if (name == kUnregistered || nameWasUnregistered_) {
         return;
@@ -60,15 +59,43 @@ void FrmCti::nameLookup() {
     Clear用件();
 }
 
-void FrmCti::honorificCheck() {
-    comboCheck(cmb敬称_, 40, QStringLiteral("敬称"));
-}
-
 void FrmCti::postalFill() {
     const QString code = txt郵便番号_->text();
     if (!code.isEmpty() && txt住所1_->text().isEmpty()) {
         txt住所1_->setText(core::GetAddress(core::paths().postalDb, code));
     }
+}
+
+void FrmCti::FindPostalCode() {
+    const QString dictionary = core::paths().postalDb;
+    if (!QFileInfo::exists(dictionary)) {
+        ui::ShowMsg(QStringLiteral("その他"), QStringLiteral("ファイルなし"),
+                    QStringLiteral("郵便番号辞書"));
+        return;
+    }
+    ClsZipora finder;
+    finder.setPcData(core::paths().dataDb);
+    finder.setPcYubin(dictionary);
+    const bool shown = finder.FormShow();
+    // The finder had no owner: take the keyboard back for the desk's keys.
+    activateWindow();
+    if (!shown) {
+        // A file that cannot be opened: no dialog, and the user is told which.
+        ui::ShowMsg(QStringLiteral("その他"), QStringLiteral("メッセージ"), finder.lastError());
+        txt郵便番号_->setFocus();
+        return;
+    }
+    finder.SetRetVal();
+    // The focus moves first: leaving the field F3 was pressed in runs its
+    // checks (an empty name box clears the panel), and that must not undo
+    // the result.
+    if (finder.pc郵便番号().isEmpty()) {
+        txt郵便番号_->setFocus();
+        return;
+    }
+    txt住所1_->setFocus();
+    txt郵便番号_->setText(finder.pc郵便番号());
+    txt住所1_->setText(finder.pc住所());
 }
 
 qint32 FrmCti::nextCustomerCode() const {
@@ -213,6 +240,10 @@ void FrmCti::Entry顧客マスタ(const QString& name) {
     Recordset rs = dataDb().openRecordset(QStringLiteral("select * from 顧客マスタ where 名称 = ?"),
                                           Kind::Dynaset, {name});
     if (rs.isOpen() && !rs.eof()) {
+        // The panel may stand for this customer under no code or the 0 of
+        // an unregistered caller (its name typed over "名称未登録"): the
+        // numbers and calls saved below take the stored code.
+        txt顧客コード_->setText(QString::number(rs.field(QStringLiteral("code")).toInt()));
         rs.edit();
     } else {
         const qint32 code = nextCustomerCode();
@@ -249,7 +280,7 @@ void FrmCti::Entry顧客マスタ(const QString& name) {
 }
 
 void FrmCti::Delete顧客() {
-    if (txt顧客コード_->text().isEmpty()) {
+    if (noCustomerCode()) {
         return;
     }
     const QString name = cmb顧客名_->currentText();

@@ -46,13 +46,17 @@ std::function<QDateTime()>& FrmCti::clock() {
     return now;
 }
 
+callerid::Decoder& FrmCti::decoder() {
+    static callerid::Decoder runWide;
+    return runWide;
+}
+
 // ------------------------------------------------------------------ the line
 
 void FrmCti::openLine() {
     const core::Settings& s = core::settings();
     line_ = std::make_unique<callerid::SerialLine>();
     line_->setDataDir(core::paths().dataDir);
-    decoder_ = std::make_unique<callerid::Decoder>();
     lineValues_ = std::make_unique<callerid::LineValues>();
     callerid::LineValues& v = *lineValues_;
     v.ta = s.TA;
@@ -71,7 +75,7 @@ void FrmCti::openLine() {
         showFailure(line_->lastError());
     }
     connect(line_.get(), &callerid::SerialLine::lineFailed, this, showFailure);
-    events_ = std::make_unique<callerid::LineEvents>(*line_, s, *decoder_);
+    events_ = std::make_unique<callerid::LineEvents>(*line_, s, decoder());
     events_->showNotice = [](const QString& t) { ui::showNotice(QString(), t); };
     connect(events_.get(), &callerid::LineEvents::restoreWindow, this, [this] {
         if (windowState() & Qt::WindowMinimized) {
@@ -98,48 +102,81 @@ void FrmCti::PlayCallSound() {
 }
 
 void FrmCti::Proc着信(const QString& number) {
+    ++callsTaken_;
     ui::NudgeMouse();
     PlayCallSound();
     Clear顧客情報画面();
     QVariant code;
     QString name;
     core::GetTelOwner(dataDb(), number, code, name);
-    // The list's rebuild is one unit of work on the work database.
-    core::db::Transaction listTx(workDb());
-    workDb().execute(QStringLiteral("delete * from w着信表示ソート"));
-    workDb().execute(QStringLiteral(
-        "insert into w着信表示ソート select * from w着信表示 order by 日付時間 DESC;"));
+    // The row carries the code the log will: the caller's, or 0.
+    const QVariant listedCode = name == kUnregistered || code.isNull() ? QVariant(0) : code;
     const QDateTime now = clock()();
-    const QDate day = now.date();
-    const QTime time(now.time().hour(), now.time().minute(), now.time().second());
-    const QDateTime moment(day, time);
+    const QString shownNumber = number == callerid::kWithheld      ? kNotified
+                                : number == callerid::kPublicPhone ? kPublicPhoneText
+                                                                   : number;
+    QDateTime moment(now.date(),
+                     QTime(now.time().hour(), now.time().minute(), now.time().second()));
+    // The list's rebuild is one unit of work on the work database: it
+    // completes or the old list stays, rows not yet written back included.
+    bool rebuilt = false, added = false;
     {
-        Recordset rs = workDb().openRecordset(
-            QStringLiteral(
-                "select * from w着信表示ソート where 日付時間 = ? order by 日付時間 DESC;"),
-            Kind::Dynaset, {moment});
-        if (rs.isOpen() && rs.eof()) {
-            rs.addNew();
-            rs.setField(QStringLiteral("日付時間"), moment);
-            rs.setField(QStringLiteral("日付"), day);
-            rs.setField(QStringLiteral("時間"), time);
-            rs.setField(QStringLiteral("電話番号"), number == callerid::kWithheld ? kNotified
-                                                    : number == callerid::kPublicPhone
-                                                        ? kPublicPhoneText
-                                                        : number);
-            rs.setField(QStringLiteral("名称"), name);
-            rs.setField(QStringLiteral("新規"), true);
-            rs.update();
+        core::db::Transaction listTx(workDb());
+        rebuilt = workDb().execute(QStringLiteral("delete * from w着信表示ソート")) &&
+                  workDb().execute(QStringLiteral("insert into w着信表示ソート select * from "
+                                                  "w着信表示 order by 日付時間 DESC;"));
+        if (rebuilt) {
+            // A second that already holds another caller's call (one taken in
+            // while this one was still being taken in) would merge the two and
+            // lose one from the log: this call takes the next free second. The
+            // same caller again within its second stays one call.
+            for (int tries = 0; tries < 60; ++tries) {
+                Recordset rs = workDb().openRecordset(
+                    QStringLiteral("select 電話番号 from w着信表示ソート where 日付時間 = ?"),
+                    Kind::Snapshot, {moment});
+                if (!rs.isOpen() || rs.eof() ||
+                    rs.field(QStringLiteral("電話番号")).toString() == shownNumber) {
+                    break;
+                }
+                moment = moment.addSecs(1);
+            }
+            Recordset rs = workDb().openRecordset(
+                QStringLiteral(
+                    "select * from w着信表示ソート where 日付時間 = ? order by 日付時間 DESC;"),
+                Kind::Dynaset, {moment});
+            if (rs.isOpen() && rs.eof()) {
+                rs.addNew();
+                rs.setField(QStringLiteral("日付時間"), moment);
+                rs.setField(QStringLiteral("日付"), moment.date());
+                rs.setField(QStringLiteral("時間"), moment.time());
+                rs.setField(QStringLiteral("電話番号"), shownNumber);
+                rs.setField(QStringLiteral("名称"), name);
+                rs.setField(QStringLiteral("code"), listedCode);
+                rs.setField(QStringLiteral("新規"), true);
+                added = rs.update();
+            }
+        }
+        rebuilt = rebuilt && workDb().execute(QStringLiteral("delete * from w着信表示")) &&
+                  workDb().execute(QStringLiteral("insert into w着信表示 select * from "
+                                                  "w着信表示ソート order by 日付時間 DESC;"));
+        if (rebuilt) {
+            rebuilt = listTx.commit();
         }
     }
-    workDb().execute(QStringLiteral("delete * from w着信表示"));
-    workDb().execute(QStringLiteral(
-        "insert into w着信表示 select * from w着信表示ソート order by 日付時間 DESC;"));
-    listTx.commit();
+    const QDate day = moment.date();
+    const QTime time = moment.time();
     refreshList();
     setCurrentListRow(0);
     SeekTelNo(number, day, time);
-    Entry着信データ(number);
+    const QVariant logged = Entry着信データ(number);
+    // The log decided otherwise (a number whose customer is gone reads as
+    // unregistered): the row follows it, so that closing writes back the same.
+    if (rebuilt && added && logged.isValid() && logged.toLongLong() != listedCode.toLongLong()) {
+        workDb().execute(
+            QStringLiteral("update w着信表示 set code = ? where 日付時間 = ? and 新規 = True"),
+            {logged, moment});
+        refreshList();
+    }
 }
 
 } // namespace desk

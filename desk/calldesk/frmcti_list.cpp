@@ -6,6 +6,7 @@
 #include "database.h"
 #include "datebox.h"
 #include "dateformat.h"
+#include "fold.h"
 #include "paths.h"
 #include "settings.h"
 #include "showmsg.h"
@@ -15,6 +16,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
@@ -33,13 +35,6 @@ void FrmCti::FormInit() {
         {QStringLiteral("電話名称"), QStringLiteral("電話番号")}, {}, this);
     numbersModel_->setEditableColumns({QStringLiteral("電話名称"), QStringLiteral("電話番号")});
     grid電話番号_->setModel(numbersModel_);
-    connect(numbersModel_, &QAbstractItemModel::dataChanged, this,
-            [this](const QModelIndex& a, const QModelIndex&) {
-                if (a.column() == 1) {
-                    // After the cell has been saved: the number check.
-                    QTimer::singleShot(0, this, [this, row = a.row()] { numberCheck(row); });
-                }
-            });
     // Loaded once by the opening that follows, not here as well.
     listModel_ = new core::WorkTableModel(workDb(), QStringLiteral("w着信表示"), {}, {}, this,
                                           core::WorkTableModel::Load::Later);
@@ -126,16 +121,26 @@ void FrmCti::Dsp着信詳細() {
     if (row < 0 || listModel_->value(row, QStringLiteral("日付")).isNull()) {
         return;
     }
-    auto cell = [&](const char* f) { return listModel_->value(row, QString::fromUtf8(f)); };
-    const QString name = text(cell("名称"));
+    // The whole row is read now: a call taken in during the pause below
+    // rebuilds the list, and the row index then names another call.
+    QHash<QString, QVariant> cell;
+    for (const char* f :
+         {"名称", "日付", "時間", "電話番号", "用件1", "用件2", "用件メモ", "担当", "済"}) {
+        cell.insert(QString::fromUtf8(f), listModel_->value(row, QString::fromUtf8(f)));
+    }
+    auto field = [&](const char* f) { return cell.value(QString::fromUtf8(f)); };
+    const QString name = text(field("名称"));
     if (!name.isEmpty()) {
         Clear顧客情報画面();
         core::CurrentCustomer& c = core::currentCustomer();
+        c.code = 0;
         c.名称 = name;
         core::Read顧客(dataDb(), QStringLiteral("名称"));
         cmb顧客名_->setEditText(name);
-        // code 0 when no customer has that name ("名称未登録", say)
-        const bool found = c.code != 0 && c.名称 == name;
+        // The lookup matched the name as the database compares text (case,
+        // width and kana folded), so the stored name is compared so too.
+        // Code 0 when no customer has that name ("名称未登録", say).
+        const bool found = c.code != 0 && core::fold::key(c.名称) == core::fold::key(name);
         txt顧客コード_->setText(QString::number(found ? c.code : 0));
         if (found) {
             txtふりがな_->setText(c.ふりがな);
@@ -149,7 +154,7 @@ void FrmCti::Dsp着信詳細() {
         Read電話番号();
     }
     auto setIf = [&](const char* f, auto apply) {
-        const QVariant v = cell(f);
+        const QVariant v = field(f);
         if (!v.isNull() && !v.toString().isEmpty()) {
             apply(v);
         }
@@ -162,11 +167,17 @@ void FrmCti::Dsp着信詳細() {
     setIf("用件2", [&](const QVariant& v) { cmb用件2_->setEditText(v.toString()); });
     setIf("用件メモ", [&](const QVariant& v) { txt用件メモ_->setText(v.toString()); });
     setIf("担当", [&](const QVariant& v) { cmb担当_->setEditText(v.toString()); });
-    if (const QVariant done = cell("済"); !done.isNull()) {
+    if (const QVariant done = field("済"); !done.isNull()) {
         chk用件済_->setChecked(done.toBool());
     }
+    const int callsBefore = callsTaken_;
     core::WaitTime(10);
-    const QString number = text(cell("電話番号"));
+    // A call taken in meanwhile has filled the panel with its own caller;
+    // this call's number does not belong among that caller's numbers.
+    if (callsTaken_ != callsBefore) {
+        return;
+    }
+    const QString number = text(field("電話番号"));
     for (int i = 0; i < numbersModel_->rowCount(); ++i) {
         const QString n = text(numbersModel_->value(i, QStringLiteral("電話番号")));
         if (n == number) {

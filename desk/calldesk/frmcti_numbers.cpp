@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <QTimer>
+#include <functional>
 
 using core::db::Recordset;
 using Kind = core::db::Recordset::Kind;
@@ -50,10 +52,37 @@ public:
     }
 };
 
+// The number column: the operator's typed value, once saved, is checked.
+// Numbers the desk writes itself (a withheld caller's "999999", an
+// unregistered caller's short number) are not the operator's and are not.
+class NumberDelegate : public QStyledItemDelegate {
+public:
+    NumberDelegate(std::function<void(int row)> typed, QObject* parent)
+        : QStyledItemDelegate(parent)
+        , typed_(std::move(typed)) {}
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override {
+        const QVariant before = index.data(Qt::EditRole);
+        QStyledItemDelegate::setModelData(editor, model, index);
+        if (index.data(Qt::EditRole) != before) {
+            typed_(index.row());
+        }
+    }
+
+private:
+    std::function<void(int row)> typed_;
+};
+
 } // namespace
 
-QStyledItemDelegate* newPhoneNameDelegate(QObject* parent) {
-    return new PhoneNameDelegate(parent);
+void FrmCti::setUpNumbersGrid() {
+    grid電話番号_->setItemDelegateForColumn(0, new PhoneNameDelegate(grid電話番号_));
+    // Checked once the editor has closed, not while it commits: the check
+    // may ask a box and empty the cell.
+    grid電話番号_->setItemDelegateForColumn(
+        1, new NumberDelegate(
+               [this](int row) { QTimer::singleShot(0, this, [this, row] { numberCheck(row); }); },
+               grid電話番号_));
 }
 
 void FrmCti::refreshNumbers() {
@@ -103,11 +132,11 @@ void FrmCti::Read電話番号() {
 }
 
 void FrmCti::Entry電話番号() {
-    const QString codeText = txt顧客コード_->text();
-    if (codeText.isEmpty()) {
+    // Numbers stored under code 0 would belong to no customer.
+    if (noCustomerCode()) {
         return;
     }
-    const qint32 code = codeText.toInt();
+    const qint32 code = txt顧客コード_->text().toInt();
     const QString name = cmb顧客名_->currentText();
     int counter = 1;
     for (Recordset row = workDb().openRecordset(QStringLiteral("select * from w電話番号"));

@@ -8,9 +8,6 @@
 #include <QString>
 #include <QVariant>
 
-class QObject;
-class QStyledItemDelegate;
-
 namespace desk {
 
 inline const QString kUnregistered = core::kUnregisteredName;
@@ -25,8 +22,5 @@ inline core::db::Database& workDb() {
 inline QString text(const QVariant& v) {
     return v.isNull() ? QString() : v.toString();
 }
-
-// The editor of the phone-name column of the numbers grid.
-QStyledItemDelegate* newPhoneNameDelegate(QObject* parent);
 
 } // namespace desk

@@ -1,5 +1,7 @@
 #include "decoder.h"
 
+#include <QElapsedTimer>
+
 namespace callerid {
 namespace {
 
@@ -18,14 +20,20 @@ QString markerOf(const QString& report) {
     return {};
 }
 
-// The moment to whole seconds, as the filter counts them.
-QDateTime toSecond(const QDateTime& t) {
-    QDateTime s = t;
-    s.setTime(QTime(t.time().hour(), t.time().minute(), t.time().second()));
-    return s;
-}
+// A repeat of the same report within this time is the adapter sending it
+// again, not a new call.
+constexpr qint64 kRepeatMs = 2000;
 
 } // namespace
+
+qint64 Decoder::monotonicMs() {
+    static const QElapsedTimer start = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
+    return start.elapsed();
+}
 
 QString CutStr(const QString& text, const QString& marker, int mode) {
     if (mode == 3) {
@@ -88,11 +96,13 @@ QString Decoder::ruleB(QString& report) {
     report = report.mid(9);
     report = CutStr(report, kEtx, 2);
     report = CutStr(report, kBlank, 2);
-    const QDateTime now = toSecond(this->now());
+    // Elapsed time, not second boundaries crossed: counting boundaries let a
+    // repeat 1.3 s later through whenever it straddled two of them.
+    const qint64 now = this->now();
     QString accepted;
-    if (lastNumber_.isEmpty() && !lastMoment_.isValid()) {
+    if (!lastMoment_) {
         accepted = report; // the first report of the run is taken as it stands
-    } else if (report == lastNumber_ && lastMoment_.secsTo(now) < 2) {
+    } else if (report == lastNumber_ && now - *lastMoment_ < kRepeatMs) {
         return {}; // the same report again
     } else {
         accepted = CutStr(report, {}, 3);

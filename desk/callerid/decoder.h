@@ -3,9 +3,9 @@
 // ("999999" withheld, "888888" public telephone) or nothing. Each adapter
 // model frames its report its own way; the decoder takes any bytes.
 
-#include <QDateTime>
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace callerid {
 
@@ -25,8 +25,11 @@ QString CutStr(const QString& text, const QString& marker, int mode);
 
 class Decoder {
 public:
-    // The clock of the repeat filter; tests set their own.
-    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+    // The repeat filter's clock in milliseconds: monotonic, so that a clock
+    // set back or forward never lets a repeat through or holds a call back.
+    // Tests set their own.
+    std::function<qint64()> now = [] { return monotonicMs(); };
+    static qint64 monotonicMs();
 
     // Decodes one read from the line. report is shortened as the rules cut
     // it, and left so for the caller.
@@ -41,7 +44,7 @@ private:
     QString ruleC(QString& report);
 
     QString lastNumber_;
-    QDateTime lastMoment_;
+    std::optional<qint64> lastMoment_;
 };
 
 } // namespace callerid

@@ -55,6 +55,9 @@ void LineEvents::onCommEvent() {
     if (!settings_.着信認識) {
         return;
     }
+    // This event's own code: a later event raised during the pause must not
+    // change what this one carries.
+    const int code = line_.commEvent();
     // The pause lets other events run, so this can be entered again; the
     // guard notices when the owner went away meanwhile.
     QPointer<LineEvents> self(this);
@@ -62,7 +65,6 @@ void LineEvents::onCommEvent() {
     if (!self) {
         return;
     }
-    const int code = line_.commEvent();
     const int mode = settings_.受信モード;
     const bool report =
         (code == events::kReceive && mode != 2) || (code == events::kCts && mode != 1);

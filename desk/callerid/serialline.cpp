@@ -76,7 +76,13 @@ QString deviceForPort(int port, const QString& dataDir) {
 SerialLine::SerialLine(QObject* parent)
     : QObject(parent) {
     settingsText_ = QStringLiteral("9600,e,7,1");
-    connect(&serial_, &QSerialPort::readyRead, this, [this] { raiseEvent(events::kReceive); });
+    // The event runs after readyRead has returned: the port does not emit
+    // readyRead again while a handler of it is still running, and the intake
+    // pauses and lets events run, so bytes arriving meanwhile would raise no
+    // event of their own and wait for the next call.
+    connect(
+        &serial_, &QSerialPort::readyRead, this, [this] { raiseEvent(events::kReceive); },
+        Qt::QueuedConnection);
     connect(&serial_, &QSerialPort::errorOccurred, this, &SerialLine::onError);
     pinPoll_.setInterval(50);
     connect(&pinPoll_, &QTimer::timeout, this, &SerialLine::pollPins);

@@ -5,6 +5,7 @@
 #include "fold.h"
 #include "jetsql.h"
 #include "schema.h"
+#include "sqlfold.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,33 +26,31 @@ QString utf8(const char* s) {
     return QString::fromUtf8(s ? s : "");
 }
 
-int collate(void*, int na, const void* a, int nb, const void* b) {
-    return fold::compareUtf8(static_cast<const char*>(a), na, static_cast<const char*>(b), nb);
-}
-
-void likeFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+// The old engine's '&': Null reads as an empty text, and only an all-Null
+// concatenation is Null.
+void concatFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    QByteArray out;
+    bool any = false;
+    for (int i = 0; i < argc; ++i) {
+        switch (sqlite3_value_type(argv[i])) {
+        case SQLITE_NULL:
+            continue;
+        case SQLITE_FLOAT:
+            // 2.0 reads "2", as the old engine wrote a number.
+            out += QByteArray::number(sqlite3_value_double(argv[i]), 'g', 15);
+            break;
+        default:
+            out.append(reinterpret_cast<const char*>(sqlite3_value_text(argv[i])),
+                       sqlite3_value_bytes(argv[i]));
+            break;
+        }
+        any = true;
+    }
+    if (!any) {
         sqlite3_result_null(ctx);
         return;
     }
-    // The pattern is usually the same for every row: compile it once.
-    auto* pattern = static_cast<fold::LikePattern*>(sqlite3_get_auxdata(ctx, 0));
-    if (!pattern) {
-        auto* p = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-        pattern = new fold::LikePattern(p, sqlite3_value_bytes(argv[0]));
-        sqlite3_set_auxdata(ctx, 0, pattern,
-                            [](void* v) { delete static_cast<fold::LikePattern*>(v); });
-        pattern = static_cast<fold::LikePattern*>(sqlite3_get_auxdata(ctx, 0));
-        if (!pattern) {
-            auto* again = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-            fold::LikePattern once(again, sqlite3_value_bytes(argv[0]));
-            auto* t = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
-            sqlite3_result_int(ctx, once.matchesUtf8(t, sqlite3_value_bytes(argv[1])) ? 1 : 0);
-            return;
-        }
-    }
-    auto* t = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
-    sqlite3_result_int(ctx, pattern->matchesUtf8(t, sqlite3_value_bytes(argv[1])) ? 1 : 0);
+    sqlite3_result_text(ctx, out.constData(), int(out.size()), SQLITE_TRANSIENT);
 }
 
 } // namespace
@@ -236,6 +235,41 @@ public:
         }
         return out;
     }
+    bool isBoolean(const QString& field,
+                   const QList<std::pair<QString, QString>>& tables) const override {
+        const QString key = fold::key(field);
+        auto typeIn = [&](const Database::TableInfo& t) {
+            for (const Column& c : t.columns) {
+                if (c.key == key) {
+                    return c.type;
+                }
+            }
+            return -1;
+        };
+        if (!tables.isEmpty()) {
+            for (const auto& [schema, table] : tables) {
+                const auto* t =
+                    db_.tableInfo(schema == QLatin1String("main") ? QString() : schema, table);
+                if (t && typeIn(*t) == schema::Boolean) {
+                    return true;
+                }
+            }
+            return false;
+        }
+        // A criteria text without its table: a yes/no field wherever it is.
+        bool found = false;
+        for (const Database::TableInfo& t : std::as_const(db_.tables_)) {
+            const int type = typeIn(t);
+            if (type == -1) {
+                continue;
+            }
+            if (type != schema::Boolean) {
+                return false;
+            }
+            found = true;
+        }
+        return found;
+    }
 
 private:
     Database& db_;
@@ -346,9 +380,9 @@ std::unique_ptr<Database> Database::create(const QString& path, QString* error) 
 bool Database::setUp(QString* error) {
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, 5000);
-    sqlite3_create_collation(db_, "JPFOLD", SQLITE_UTF8, nullptr, collate);
-    sqlite3_create_function(db_, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
-                            likeFunction, nullptr, nullptr);
+    fold::installSql(db_);
+    sqlite3_create_function(db_, "jet_concat", -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                            concatFunction, nullptr, nullptr);
     // A rollback journal with full syncs: a write that returned is on disk,
     // a write cut short by a killed process is rolled back at the next open,
     // and the file stays one file that backups can copy whole.

@@ -224,6 +224,46 @@ std::optional<QDateTime> parseYearFirst(const QString& text) {
     return QDateTime(day, time);
 }
 
+std::optional<QDate> parseShownDate(const QString& text) {
+    QString t = text.normalized(QString::NormalizationForm_KC).trimmed();
+    if (t.isEmpty()) {
+        return std::nullopt;
+    }
+    {
+        EraTables& eras = core::dates::eras();
+        for (qsizetype i = 0; i < eras.names.size() && i < eras.initials.size(); ++i) {
+            if (!eras.names[i].isEmpty() && t.startsWith(eras.names[i])) {
+                t = eras.initials[i] + t.mid(eras.names[i].size());
+                break;
+            }
+        }
+    }
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    t.remove(blanks);
+    // The first year of an era is written 元年.
+    if (t.size() > 1 && t[0].isLetter() && t.mid(1).startsWith(QStringLiteral("元年"))) {
+        t = t.left(1) + QStringLiteral("1") + t.mid(2);
+    }
+    if (t.contains(QChar(u'年'))) {
+        static const QRegularExpression kanji(
+            QStringLiteral("^([A-Za-z]?\\d{1,4})年(\\d{1,2})月(\\d{1,2})日?$"));
+        const auto m = kanji.match(t);
+        if (!m.hasMatch()) {
+            return std::nullopt;
+        }
+        t = m.captured(1) + QLatin1Char('/') + m.captured(2) + QLatin1Char('/') + m.captured(3);
+    }
+    // A time is no part of a date box's text.
+    if (t.contains(QLatin1Char(':'))) {
+        return std::nullopt;
+    }
+    const auto when = parseYearFirst(t);
+    if (!when || when->date() == nullDate()) {
+        return std::nullopt;
+    }
+    return when->date();
+}
+
 QString storageText(const QDateTime& when) {
     return when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }

@@ -34,6 +34,12 @@ std::optional<Era> eraOf(const QDate& day);
 // "no date". Surrounding blanks are ignored.
 std::optional<QDateTime> parseYearFirst(const QString& text);
 
+// A date typed in a form the screens show: any of the above without a time,
+// the era name spelt out ("令和 08年12月11日", "令和元年12月11日"), an era
+// initial before a blank ("R 08/12/11"), "2026年12月11日"; full-width
+// digits and signs as an input method types them.
+std::optional<QDate> parseShownDate(const QString& text);
+
 // The one stored form of a date-time: "yyyy-MM-dd hh:mm:ss", which sorts
 // in time order as plain text.
 QString storageText(const QDateTime& when);

@@ -134,6 +134,13 @@ public:
                 tok_.push_back(std::move(t));
             }
         }
+        // SQLite would run the first statement and drop the rest unseen.
+        for (size_t i = 0; i + 1 < tok_.size(); ++i) {
+            if (isPunct(tok_[i], ";")) {
+                tr.error = QStringLiteral("; の後に文字があります。一度に実行できる文は一つです");
+                return tr;
+            }
+        }
         if (!prepare(&error)) {
             tr.error = error;
             return tr;
@@ -158,6 +165,8 @@ private:
         skip_.assign(tok_.size(), false);
         schemaOf_.assign(tok_.size(), QString());
         replace_.assign(tok_.size(), QString());
+        prefix_.assign(tok_.size(), QString());
+        suffix_.assign(tok_.size(), QString());
         // delete * from
         if (tok_.size() > 2 && isWord(tok_[0], "delete") && isPunct(tok_[1], "*")) {
             skip_[1] = true;
@@ -193,7 +202,168 @@ private:
         }
         analyseSelect();
         expandInsertSelect();
+        markBooleans();
+        markConcatenations();
         return true;
+    }
+
+    // Where each token stands: in a condition (where, on, having, or a bare
+    // criteria text), or elsewhere (select lists, set and insert targets,
+    // ordering), where a field must stay a field.
+    std::vector<bool> conditionTokens() const {
+        std::vector<bool> cond(tok_.size(), false);
+        bool here = tok_.empty() || !(isWord(tok_[0], "select") || isWord(tok_[0], "insert") ||
+                                      isWord(tok_[0], "update") || isWord(tok_[0], "delete"));
+        std::vector<bool> outer;
+        for (size_t i = 0; i < tok_.size(); ++i) {
+            const Token& t = tok_[i];
+            if (isPunct(t, "(")) {
+                outer.push_back(here);
+            } else if (isPunct(t, ")")) {
+                if (!outer.empty()) {
+                    here = outer.back();
+                    outer.pop_back();
+                }
+            } else if (isWord(t, "where") || isWord(t, "on") || isWord(t, "having")) {
+                here = true;
+            } else if (isWord(t, "select") || isWord(t, "from") || isWord(t, "order") ||
+                       isWord(t, "group") || isWord(t, "set") || isWord(t, "values") ||
+                       isWord(t, "into") || isWord(t, "union")) {
+                here = false;
+            }
+            cond[i] = here;
+        }
+        return cond;
+    }
+
+    // A yes/no field in a condition reads as 1 or 0, never Null: the old
+    // engine had no Null yes/no value, so "済 = False" must find the calls
+    // nobody has marked, and its True was -1.
+    void markBooleans() {
+        QList<std::pair<QString, QString>> tables;
+        for (size_t i = 0; i < tok_.size(); ++i) {
+            if (!isName(tok_[i]) || skip_[i]) {
+                continue;
+            }
+            const QString name = ctx_.canonicalName(tok_[i].text);
+            if (!name.isEmpty() && !ctx_.columnsOf(schemaOf_[i], name).isEmpty()) {
+                tables.append({schemaOf_[i], name});
+            }
+        }
+        const std::vector<bool> cond = conditionTokens();
+        for (size_t i = 0; i < tok_.size(); ++i) {
+            if (!cond[i] || skip_[i] || !isName(tok_[i]) || isWord(tok_[i], "true") ||
+                isWord(tok_[i], "false")) {
+                continue;
+            }
+            const bool call = i + 1 < tok_.size() && isPunct(tok_[i + 1], "(");
+            const bool qualifier = i + 1 < tok_.size() && isPunct(tok_[i + 1], ".");
+            if (call || qualifier || !ctx_.isBoolean(tok_[i].text, tables)) {
+                continue;
+            }
+            const bool qualified = i >= 2 && isPunct(tok_[i - 1], ".") && isName(tok_[i - 2]);
+            const size_t first = qualified ? i - 2 : i;
+            prefix_[first] += QStringLiteral("(ifnull(");
+            suffix_[i] = QStringLiteral(", 0) <> 0)") + suffix_[i];
+        }
+    }
+
+    // What ends an operand of '&': the operators that bind less tightly and
+    // the clause words. Arithmetic binds more tightly and stays inside.
+    bool endsOperand(size_t i) const {
+        if (skip_[i]) {
+            return true;
+        }
+        const Token& t = tok_[i];
+        if (t.kind == Token::Punct) {
+            static const QStringList ends = {",", ";", "=", "<>", "<", ">", "<=", ">=", "!=", "&"};
+            return ends.contains(t.text);
+        }
+        if (t.kind != Token::Word) {
+            return false;
+        }
+        static const char* const words[] = {
+            "select",   "from", "where",  "and",    "or",     "not",    "set",     "values",
+            "as",       "like", "order",  "by",     "group",  "having", "when",    "then",
+            "else",     "end",  "case",   "on",     "into",   "is",     "between", "in",
+            "distinct", "top",  "update", "insert", "delete", "join",   "union",   "limit",
+            "escape",   "asc",  "desc",   "inner",  "left",   "right",  "outer"};
+        for (const char* w : words) {
+            if (isWord(t, w)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // First token of the operand left of position at, or at when there is none.
+    size_t operandStart(size_t at) const {
+        int depth = 0;
+        size_t j = at;
+        while (j > 0) {
+            const Token& t = tok_[j - 1];
+            if (isPunct(t, ")")) {
+                ++depth;
+            } else if (isPunct(t, "(")) {
+                if (depth == 0) {
+                    break;
+                }
+                --depth;
+            } else if (depth == 0 && endsOperand(j - 1)) {
+                break;
+            }
+            --j;
+        }
+        return j;
+    }
+
+    // One past the last token of the operand right of position at.
+    size_t operandEnd(size_t at) const {
+        int depth = 0;
+        size_t j = at + 1;
+        while (j < tok_.size()) {
+            const Token& t = tok_[j];
+            if (isPunct(t, "(")) {
+                ++depth;
+            } else if (isPunct(t, ")")) {
+                if (depth == 0) {
+                    break;
+                }
+                --depth;
+            } else if (depth == 0 && endsOperand(j)) {
+                break;
+            }
+            ++j;
+        }
+        return j;
+    }
+
+    // "a & b & c" becomes one call of the layer's concatenation, which reads
+    // Null as an empty text (and gives Null only when every part is Null),
+    // where SQLite's || would make the whole text Null.
+    void markConcatenations() {
+        for (size_t i = 0; i < tok_.size(); ++i) {
+            if (!isPunct(tok_[i], "&") || skip_[i]) {
+                continue;
+            }
+            const size_t start = operandStart(i);
+            std::vector<size_t> joins{i};
+            size_t end = operandEnd(i);
+            while (end < tok_.size() && isPunct(tok_[end], "&") && end > joins.back() + 1) {
+                joins.push_back(end);
+                end = operandEnd(end);
+            }
+            if (start == i || end == joins.back() + 1) {
+                i = end; // an operand is missing: left to SQLite to refuse
+                continue;
+            }
+            prefix_[start] = QStringLiteral("jet_concat(") + prefix_[start];
+            for (size_t j : joins) {
+                replace_[j] = QStringLiteral(",");
+            }
+            suffix_[end - 1] += QStringLiteral(")");
+            i = end - 1;
+        }
     }
 
     // Finds "select <list> from <table> <tail>" with a single table.
@@ -421,7 +591,7 @@ private:
             if (!out.isEmpty()) {
                 out += QLatin1Char(' ');
             }
-            out += emitToken(i);
+            out += prefix_[i] + emitToken(i) + suffix_[i];
         }
         if (orderByRowid_) {
             out += QStringLiteral(" ORDER BY rowid");
@@ -446,6 +616,8 @@ private:
     std::vector<bool> skip_;
     std::vector<QString> schemaOf_;
     std::vector<QString> replace_;
+    std::vector<QString> prefix_; // written before a token: opening calls
+    std::vector<QString> suffix_; // and after one: closing them
     QString limit_;
     QString error_;
     size_t selectAt_ = SIZE_MAX;

@@ -3,7 +3,12 @@
 // #date# literals, TOP n, "delete * from", [bracketed] and folded names,
 // True/False, '&', "in '<file>'" external tables, and Jet's by-name
 // "insert into T select * from S". Values still travel as '?' parameters.
+//
+// Two meanings of the old engine need more than a change of spelling: a
+// yes/no field was never Null there, so in conditions a Null one tests as
+// False (and a stored -1 as True); and '&' reads Null as an empty text.
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -21,6 +26,11 @@ public:
     virtual QString attach(const QString& path, QString* error) = 0;
     // Fields of a table, in order; schema empty for the main database.
     virtual QStringList columnsOf(const QString& schema, const QString& table) const = 0;
+    // Whether a field is a yes/no field: in one of the given tables (schema,
+    // table), or, with no tables given, in every table that has a field of
+    // that name.
+    virtual bool isBoolean(const QString& field,
+                           const QList<std::pair<QString, QString>>& tables) const = 0;
 };
 
 struct Translation {

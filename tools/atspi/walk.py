@@ -23,6 +23,7 @@ FIELD_ROLES = {
     pyatspi.ROLE_COMBO_BOX: "combo box",
     pyatspi.ROLE_SPIN_BUTTON: "spin box",
     pyatspi.ROLE_PASSWORD_TEXT: "password",
+    pyatspi.ROLE_TABLE: "table",
 }
 
 

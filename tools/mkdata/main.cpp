@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QTextStream>
 #include <cstdio>
+#include <zlib.h>
 
 using core::db::Database;
 using core::db::Transaction;
@@ -27,14 +28,37 @@ namespace {
     std::exit(1);
 }
 
-// Rows of a tab-separated file; lines starting with '#' are comments.
-QList<QStringList> readTsv(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) {
+// The whole of a file, unpacked when its name ends in .gz.
+QByteArray readFile(const QString& path) {
+    if (!path.endsWith(QStringLiteral(".gz"))) {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly)) {
+            die(QStringLiteral("cannot read %1").arg(path));
+        }
+        return f.readAll();
+    }
+    gzFile gz = gzopen(QFile::encodeName(path).constData(), "rb");
+    if (!gz) {
         die(QStringLiteral("cannot read %1").arg(path));
     }
+    QByteArray all;
+    char buf[1 << 16];
+    int n;
+    while ((n = gzread(gz, buf, sizeof buf)) > 0) {
+        all.append(buf, n);
+    }
+    const bool broken = n < 0;
+    gzclose(gz);
+    if (broken) {
+        die(QStringLiteral("%1 is damaged").arg(path));
+    }
+    return all;
+}
+
+// Rows of a tab-separated file; lines starting with '#' are comments.
+QList<QStringList> readTsv(const QString& path) {
     QList<QStringList> rows;
-    QTextStream in(&f);
+    QTextStream in(readFile(path));
     in.setEncoding(QStringConverter::Utf8);
     while (!in.atEnd()) {
         const QString line = in.readLine();
@@ -48,6 +72,11 @@ QList<QStringList> readTsv(const QString& path) {
 
 QVariant orNull(const QString& s) {
     return s.isEmpty() ? QVariant() : QVariant(s);
+}
+
+// A null QString would be stored as Null.
+QString emptyNotNull(const QString& s) {
+    return s.isNull() ? QStringLiteral("") : s;
 }
 
 std::unique_ptr<Database> makeFile(const QString& path, schema::File file) {
@@ -174,13 +203,15 @@ void makePostal(const QString& src, const QString& out) {
         cities.insert(r.value(0), r);
     }
     QList<QVariantList> rows;
-    for (const QStringList& r : readTsv(src + QStringLiteral("/postal/zips.tsv"))) {
+    for (const QStringList& r : readTsv(src + QStringLiteral("/postal/towns.tsv.gz"))) {
         const QStringList c = cities.value(r.value(1));
         if (c.size() < 5 || r.value(0).size() != 7) {
-            die(QStringLiteral("zips.tsv: bad row %1").arg(r.join(' ')));
+            die(QStringLiteral("towns.tsv.gz: bad row %1").arg(r.join(' ')));
         }
-        // Town readings are not in the source: they stay empty.
-        rows << QVariantList{r[0], c[2], c[4], QString(), c[1], c[3], r.value(2)};
+        // A city-wide code keeps an empty town, not Null: the city list
+        // skips Null towns, and the city must still be listed.
+        rows << QVariantList{r[0], c[2], c[4], emptyNotNull(r.value(3)), c[1], c[3],
+                             emptyNotNull(r.value(2))};
     }
     insertRows(*db, QStringLiteral("郵便番号"),
                {"番号", "県かな", "市町村かな", "町名かな", "県漢字", "市町村漢字", "町名漢字"},

@@ -546,6 +546,7 @@ private slots:
         QTest::newRow("down") << int(Qt::Key_Down) << 0 << "" << 40 << 0;
         QTest::newRow("insert") << int(Qt::Key_Insert) << 0 << "" << 45 << 0;
         QTest::newRow("delete") << int(Qt::Key_Delete) << 0 << "" << 46 << 0;
+        QTest::newRow("delete with its X11 text") << int(Qt::Key_Delete) << 0 << "\x7f" << 46 << 0;
         QTest::newRow("F1") << int(Qt::Key_F1) << 0 << "" << 112 << 0;
         QTest::newRow("F12") << int(Qt::Key_F12) << 0 << "" << 123 << 0;
         QTest::newRow("a") << int(Qt::Key_A) << 0 << "a" << 65 << 97;

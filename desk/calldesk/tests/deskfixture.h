@@ -6,11 +6,13 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTableView>
 #include <QTest>
 
 #include "datebox.h"
 #include "dateformat.h"
+#include "decoder.h"
 #include "frmcti.h"
 #include "handover.h"
 #include "lookups.h"
@@ -53,6 +55,7 @@ struct DeskFixture {
         ui::MessageBoxes::script();
         desk::FrmCti::soundPlayer() = [this](const QString& path) { sounds << path; };
         desk::FrmCti::activatedFlag() = false;
+        desk::FrmCti::decoder() = callerid::Decoder{};
         core::handOver() = {};
     }
     ~DeskFixture() {
@@ -93,6 +96,33 @@ struct DeskFixture {
         }
     }
     void click(const char* name) const { child<vx::VxCmdBtn>(name)->DoClick(); }
+    // The operator types a number into a cell of the numbers grid and
+    // presses Enter; the desk's checks then run as they do for a person.
+    void typeNumber(int row, const QString& value) const {
+        auto* grid = child<QTableView>("Grid電話番号");
+        const QModelIndex cell = desk->numbersModel()->index(row, 1);
+        grid->setCurrentIndex(cell);
+        grid->edit(cell);
+        auto* editor = grid->viewport()->findChild<QLineEdit*>();
+        if (!editor) {
+            qFatal("no editor on the numbers grid");
+        }
+        editor->setText(value);
+        QTest::keyClick(editor, Qt::Key_Return);
+        // The editor commits once events run; the check follows it at once.
+        QPointer<QLineEdit> open = editor;
+        if (!QTest::qWaitFor([open] { return !open || open->isHidden(); }, 2000)) {
+            qFatal("the numbers grid's editor did not close");
+        }
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
+    // Shown and active, so that focus, keys and shortcuts act as for a person.
+    bool showActive() const {
+        desk->show();
+        QApplication::setActiveWindow(desk.get());
+        return QTest::qWaitForWindowActive(desk.get());
+    }
     core::db::Database& data() const { return *core::dataDb(); }
     core::db::Database& work() const { return *core::workDb(); }
     QStringList numbers() const {

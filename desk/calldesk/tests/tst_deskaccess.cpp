@@ -43,6 +43,10 @@ private slots:
                                    << "用件2";
         QTest::newRow("call memo") << "txt用件メモ"
                                    << "用件メモ";
+        QTest::newRow("number grid") << "Grid電話番号"
+                                     << "電話番号";
+        QTest::newRow("call list") << "Grid着信表示"
+                                   << "着信表示";
     }
     void fieldsAreNamedByTheirLabels() {
         QFETCH(QString, control);

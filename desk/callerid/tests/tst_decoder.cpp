@@ -105,33 +105,38 @@ private slots:
     }
 
     void repeatFilter_data() {
-        QTest::addColumn<int>("secondsLater");
-        QTest::addColumn<int>("fractionMs"); // when in its second the first report came
+        QTest::addColumn<int>("startMs"); // where within its second the first report came
+        QTest::addColumn<int>("laterMs");
         QTest::addColumn<QString>("second");
-        QTest::newRow("same second") << 0 << 0 << "";
-        QTest::newRow("one second later") << 1 << 0 << "";
-        QTest::newRow("1.99 s, same whole seconds") << 1 << 10 << "";
-        QTest::newRow("two seconds later") << 2 << 0 << "0312345678";
-        QTest::newRow("long after") << 3600 << 500 << "0312345678";
+        QTest::newRow("at once") << 0 << 0 << "";
+        QTest::newRow("1.98 s") << 0 << 1980 << "";
+        QTest::newRow("1.97 s, same whole seconds") << 10 << 1970 << "";
+        // Late in one second, early in the second after next: two boundaries
+        // crossed, still a repeat.
+        QTest::newRow("1.3 s across two boundaries") << 900 << 1300 << "";
+        QTest::newRow("1.99 s across two boundaries") << 990 << 1990 << "";
+        QTest::newRow("exactly 2 s") << 500 << 2000 << "0312345678";
+        QTest::newRow("2.98 s") << 0 << 2980 << "0312345678";
+        QTest::newRow("an hour") << 500 << 3600 * 1000 << "0312345678";
     }
     void repeatFilter() {
-        QFETCH(int, secondsLater);
-        QFETCH(int, fractionMs);
+        QFETCH(int, startMs);
+        QFETCH(int, laterMs);
         QFETCH(QString, second);
         Decoder d;
-        QDateTime clock(QDate(2026, 12, 10), QTime(23, 59, 59).addMSecs(fractionMs));
+        qint64 clock = 86399 * 1000 + startMs;
         d.now = [&] { return clock; };
         const QString report = kStx + "010000001" + "0312345678" + kEtx;
         QString r1 = report;
         QCOMPARE(d.GetTelNo(models::kNd30, r1), "0312345678");
-        clock = clock.addSecs(secondsLater).addMSecs(secondsLater ? 980 - fractionMs : 0);
+        clock += laterMs;
         QString r2 = report;
         QCOMPARE(d.GetTelNo(models::kNd30, r2), second);
     }
 
     void filterRemembersAcrossReports() {
         Decoder d;
-        QDateTime clock(QDate(2026, 12, 10), QTime(9, 0));
+        qint64 clock = 9 * 3600 * 1000;
         d.now = [&] { return clock; };
         auto nd = [&](const QString& body) {
             QString r = kStx + "010000001" + body + kEtx;
@@ -141,7 +146,7 @@ private slots:
         QCOMPARE(nd("0333334444"), "0333334444"); // another number passes at once
         QCOMPARE(nd("0333334444"), "");
         QCOMPARE(nd("03-3333-4444"), "0333334444"); // not the same text: reduced and accepted
-        clock = clock.addSecs(5);
+        clock += 5000;
         QCOMPARE(nd("0333334444"), "0333334444");
         QCOMPARE(d.lastNumber(), "0333334444");
     }

@@ -1,9 +1,11 @@
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
 #include "framing.h"
 #include "intake.h"
+#include "lookups.h"
 #include "ptypair.h"
 #include "serialline.h"
 #include "settings.h"
@@ -149,15 +151,74 @@ private slots:
     void reentryDuringThePauseTakesOneCall() {
         Rig rig;
         QSignalSpy calls(rig.events.get(), &LineEvents::callArrived);
+        QSignalSpy raised(&rig.line, &SerialLine::commEventRaised);
         // Three arrivals in quick succession, the later ones while the first
-        // event pauses: three events, one report.
+        // event pauses: an event each, one report.
         const QByteArray r = rig.report("0312345678");
         QTimer::singleShot(30, [&] { rig.pty.send(r.mid(5, 5)); });
         QTimer::singleShot(60, [&] { rig.pty.send(r.mid(10)); });
         rig.pty.send(r.left(5));
         QTest::qWait(900);
+        QVERIFY2(raised.size() >= 2, qPrintable(QString::number(raised.size())));
         QCOMPARE(calls.size(), 1);
         QCOMPARE(calls.first().first().toString(), "0312345678");
+    }
+
+    // A second report while the first call is still being taken in (its
+    // pause, the pointer nudge, the database work) raises its own event and
+    // is read on its own, never left waiting for the next call.
+    void overlappingReportsAreEachTakenIn_data() {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<int>("gapMs");
+        QTest::addColumn<int>("takeInMs"); // how long taking a call in keeps running
+        for (const QString& m : {models::kAlohaPc1, models::kNd30, models::kInsV8}) {
+            const QByteArray name = m.toUtf8();
+            QTest::newRow(name + ", 300 ms apart, during the nudge") << m << 300 << 500;
+            QTest::newRow(name + ", 300 ms apart, during the database work") << m << 300 << 1200;
+            QTest::newRow(name + ", 300 ms apart, quick take-in") << m << 300 << 0;
+        }
+    }
+    void overlappingReportsAreEachTakenIn() {
+        QFETCH(QString, model);
+        QFETCH(int, gapMs);
+        QFETCH(int, takeInMs);
+        Rig rig;
+        rig.settings.NAdapter = model;
+        QSignalSpy calls(rig.events.get(), &LineEvents::callArrived);
+        QSignalSpy acks(rig.events.get(), &LineEvents::acknowledged);
+        // Taking a call in pauses and lets events run, as the desk does.
+        connect(rig.events.get(), &LineEvents::callArrived, this,
+                [takeInMs] { core::WaitTime(takeInMs); });
+        QTimer::singleShot(gapMs, this,
+                           [&] { rig.pty.send(frameReport(model, Caller::Number, "0698765432")); });
+        rig.pty.send(frameReport(model, Caller::Number, "0312345678"));
+        QByteArray onLine;
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 3000 && (calls.size() < 2 || onLine.count('\x06') < 2)) {
+            QTest::qWait(20);
+            onLine += rig.pty.receive(1);
+        }
+        QStringList numbers;
+        for (const QList<QVariant>& c : std::as_const(calls)) {
+            numbers << c.first().toString();
+        }
+        QCOMPARE(numbers, (QStringList{"0312345678", "0698765432"}));
+        QCOMPARE(acks.size(), 2);
+        QCOMPARE(onLine, QByteArray(2, '\x06'));
+        QVERIFY(rig.line.input().isEmpty());
+    }
+
+    // Each event carries the code it was raised with: a modem-line change
+    // during the pause of a report's event does not turn it into another.
+    void eventKeepsItsCodeThroughThePause() {
+        Rig rig(1);
+        QSignalSpy calls(rig.events.get(), &LineEvents::callArrived);
+        QTimer::singleShot(50, this, [&] { rig.line.raiseEvent(events::kCts); });
+        rig.pty.send(rig.report("0312345678"));
+        QTest::qWait(600);
+        QCOMPARE(calls.size(), 1);
+        QVERIFY(rig.notices.isEmpty());
     }
 
     void ownerGoneDuringThePause() {

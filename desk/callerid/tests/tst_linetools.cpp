@@ -6,7 +6,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "database.h"
 #include "decoder.h"
+#include "paths.h"
 
 using namespace callerid;
 
@@ -66,6 +68,43 @@ private slots:
         QCOMPARE(
             QString::fromLocal8Bit(mon.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
             (QStringList{"0312345678", "999999", "888888"}));
+    }
+
+    // Installed beside a data directory whose settings name an adapter but
+    // no terminal adapter: the line comes from the adapter table's fall-back
+    // row, the reports are read as the settings' model says, as at the desk.
+    void monitorReadsWithTheSettingsModel() {
+        QTemporaryDir install;
+        QVERIFY(QDir(install.path()).mkpath("data"));
+        const QString data = install.filePath("data/" + core::kDataDbName);
+        QVERIFY(QFile::copy(SHIPPED_DATA_DIR "/" + core::kDataDbName, data));
+        QFile(data).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        {
+            QString error;
+            auto db = core::db::Database::open(data, &error);
+            QVERIFY2(db, qPrintable(error));
+            QVERIFY(db->execute("update 自社情報 set TA = '', NAdapter = ?", {models::kInsV8}));
+        }
+        QFile conf(install.filePath("data/ports.conf"));
+        QVERIFY(conf.open(QIODevice::WriteOnly));
+        conf.write(("1=" + a_ + "\n").toLocal8Bit());
+        conf.close();
+        QVERIFY(QFile::copy(BIN_DIR "/cidmon", install.filePath("cidmon")));
+
+        QProcess mon;
+        mon.start(install.filePath("cidmon"), {});
+        QVERIFY(mon.waitForStarted());
+        mon.setReadChannel(QProcess::StandardError);
+        QVERIFY(mon.waitForReadyRead(3000));
+        QVERIFY2(mon.readAll().contains(models::kInsV8.toLocal8Bit()), "listens for its model");
+        QProcess sim;
+        sim.start(BIN_DIR "/cidsim", {"--adapter", models::kInsV8, "--device", b_, "0312345678"});
+        QVERIFY(sim.waitForFinished(5000));
+        QVERIFY2(sim.exitCode() == 0, sim.readAllStandardOutput().constData());
+        QTest::qWait(200);
+        mon.terminate();
+        QVERIFY(mon.waitForFinished(3000));
+        QCOMPARE(QString::fromLocal8Bit(mon.readAllStandardOutput()).trimmed(), "0312345678");
     }
 
     void noMonitorMeansNoAcknowledgement() {

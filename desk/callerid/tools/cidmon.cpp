@@ -75,6 +75,7 @@ int main(int argc, char** argv) {
         }
         values.nAdapter = parser.value("adapter");
         values.ta = values.nAdapter;
+        settings.NAdapter = values.nAdapter;
         if (data) {
             // The adapter table's serial defaults for this model.
             core::db::Recordset rs =
@@ -102,7 +103,9 @@ int main(int argc, char** argv) {
         settings.受信モード = static_cast<qint16>(mode);
         callerid::SetCommInfo(*data, values, line);
     }
-    settings.NAdapter = values.nAdapter;
+    // Reports are read with the settings' adapter model, as the desk reads
+    // them, even when the line itself is set up from the adapter table's
+    // fall-back row.
     if (!callerid::openLine(line, values)) {
         return fail(line.lastError(), 1);
     }
@@ -128,7 +131,7 @@ int main(int argc, char** argv) {
     QSocketNotifier stop(signalPipe[0], QSocketNotifier::Read);
     QObject::connect(&stop, &QSocketNotifier::activated, &app, [&] { app.quit(); });
     std::fprintf(stderr, "cidmon: listening on %s (%s, mode %d)\n",
-                 line.device().toLocal8Bit().constData(), values.nAdapter.toLocal8Bit().constData(),
-                 mode);
+                 line.device().toLocal8Bit().constData(),
+                 settings.NAdapter.toLocal8Bit().constData(), mode);
     return app.exec();
 }

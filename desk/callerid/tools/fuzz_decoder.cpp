@@ -6,10 +6,32 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <string>
+
+namespace {
+
+bool digitsOnly(const QString& s) {
+    for (QChar c : s) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A broken property is a finding: stop here so the fuzzer keeps the input.
+void require(bool holds, const char* what) {
+    if (!holds) {
+        std::fprintf(stderr, "fuzz_decoder: %s\n", what);
+        std::abort();
+    }
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static callerid::Decoder decoder;
@@ -21,16 +43,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                      callerid::models::kNd30, callerid::models::kAlohaPc1,
                                      QString()};
     const QString& model = models[data[0] % 5];
-    QString report =
+    const QString input =
         QString::fromLatin1(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
+    QString report = input;
+    const bool firstOfRun = decoder.lastNumber().isEmpty();
     const QString result = decoder.GetTelNo(model, report);
-    for (QChar c : result) {
-        if (!c.isDigit() && result != QLatin1String("999999") &&
-            result != QLatin1String("888888")) {
-            // Only the first report of a run may keep other characters.
-            break;
-        }
-    }
+    const bool marker = result == callerid::kWithheld || result == callerid::kPublicPhone;
+
+    require(!model.isEmpty() || result.isEmpty(), "an unknown model decoded something");
+    require(report.size() <= input.size(), "the report grew");
+    // Only the first report of a run through the repeat filter keeps
+    // characters other than digits.
+    require(marker || digitsOnly(result) || (model == callerid::models::kNd30 && firstOfRun),
+            "a result other than digits or a marker");
+    require(marker || result.size() <= input.size(), "a result longer than the report");
     return 0;
 }
 

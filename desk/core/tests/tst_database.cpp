@@ -207,7 +207,9 @@ private slots:
         QTest::newRow("count skips null")
             << "select count([日付]) as num from t" << QStringList{"4"};
         QTest::newRow("true") << "select code from t where flag = True" << QStringList{"1", "3"};
-        QTest::newRow("false") << "select code from t where flag = false " << QStringList{"2", "4"};
+        // A yes/no field never written tests as False, as in the old engine.
+        QTest::newRow("false") << "select code from t where flag = false "
+                               << QStringList{"2", "4", "5"};
         QTest::newRow("concatenation")
             << "select name & '様' from t where code = 2" << QStringList{"あい様"};
         QTest::newRow("double-quoted text")
@@ -217,6 +219,117 @@ private slots:
         QFETCH(QString, sql);
         QFETCH(QStringList, values);
         QCOMPARE(column(*db_, sql), values);
+    }
+
+    // The old engine had no Null yes/no value and stored True as -1: in
+    // conditions a Null one is False and -1 is True, while reading the
+    // field still tells Null apart (the settings load has its own rules).
+    void booleansInConditions_data() {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QVariantList>("params");
+        QTest::addColumn<QStringList>("codes");
+        const QStringList no = {"2", "4", "5"}, yes = {"1", "3", "6"};
+        QTest::newRow("= False") << "select code from t where flag = False" << QVariantList{} << no;
+        QTest::newRow("<> True") << "select code from t where flag <> True" << QVariantList{} << no;
+        QTest::newRow("Not") << "select code from t where Not flag" << QVariantList{} << no;
+        QTest::newRow("= True, -1 too")
+            << "select code from t where flag = True" << QVariantList{} << yes;
+        QTest::newRow("bare field") << "select code from t where flag" << QVariantList{} << yes;
+        QTest::newRow("bound False")
+            << "select code from t where flag = ?" << QVariantList{false} << no;
+        QTest::newRow("bound True")
+            << "select code from t where flag = ?" << QVariantList{true} << yes;
+        QTest::newRow("qualified, bracketed")
+            << "select code from t where t.[flag] = false" << QVariantList{} << no;
+        QTest::newRow("in parentheses with or")
+            << "select code from t where (flag = false and code > 4) or code = 1" << QVariantList{}
+            << QStringList{"1", "5"};
+        QTest::newRow("sub-select")
+            << "select code from s where code in (select code from t where flag = false)"
+            << QVariantList{} << QStringList{"4"};
+        QTest::newRow("other database")
+            << "select code from t in '<self>' where flag = false" << QVariantList{} << no;
+    }
+    void booleansInConditions() {
+        QFETCH(QString, sql);
+        QFETCH(QVariantList, params);
+        QFETCH(QStringList, codes);
+        QVERIFY(db_->executeNative("insert into t (code, flag) values (6, -1)"));
+        QVERIFY(db_->executeNative("insert into s (code) values (4)"));
+        sql.replace("<self>", dir_.filePath("t.mdb"));
+        QStringList got = column(*db_, sql, params);
+        got.sort();
+        QCOMPARE(got, codes);
+    }
+
+    void booleansReadAndWriteAsStored() {
+        QVERIFY(db_->executeNative("insert into t (code, flag) values (6, -1)"));
+        Recordset rs = db_->openRecordset("select flag from t where code = 5");
+        QVERIFY(rs.field("flag").isNull());
+        QCOMPARE(db_->openRecordset("select * from t where code = 6").field("flag"),
+                 QVariant(true));
+        // An update may name the field it sets and test it in its condition.
+        QVERIFY(db_->execute("update t set flag = True where flag = False"));
+        QCOMPARE(db_->rowsAffected(), 3);
+        QCOMPARE(column(*db_, "select code from t where flag = false"), QStringList{});
+        // Editable record sets and searches in them follow the same rule.
+        QVERIFY(db_->execute("update t set flag = Null where code = 2"));
+        Recordset dyn =
+            db_->openRecordset("select * from t where flag = False order by code", Kind::Dynaset);
+        QVERIFY2(dyn.isOpen(), qPrintable(dyn.lastError()));
+        QCOMPARE(dyn.field("code").toInt(), 2);
+        Recordset all = db_->openRecordset("select * from t order by code DESC", Kind::Snapshot);
+        QVERIFY(all.findFirst("flag = False "));
+        QCOMPARE(all.field("code").toInt(), 2);
+    }
+
+    void concatenationReadsNullAsEmpty_data() {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QVariant>("expected");
+        QTest::newRow("Null part") << "select memo & '様' from t where code = 5" << QVariant("様");
+        QTest::newRow("chain") << "select name & ' ' & memo & '!' from t where code = 5"
+                               << QVariant("O'Brien !");
+        QTest::newRow("all parts Null") << "select memo & 日付 from t where code = 5" << QVariant();
+        QTest::newRow("arithmetic binds more tightly")
+            << "select code + 1 & 'x' from t where code = 2" << QVariant("3x");
+        QTest::newRow("a whole number")
+            << "select 2.0 & 'x' from t where code = 2" << QVariant("2x");
+        QTest::newRow("function operand")
+            << "select upper(name) & memo from t where code = 3" << QVariant("ABCa_b");
+        QTest::newRow("in a condition")
+            << "select code from t where name & memo = 'O''Brien'" << QVariant(5);
+        QTest::newRow("parenthesised")
+            << "select (memo & name) & '様' from t where code = 5" << QVariant("O'Brien様");
+    }
+    void concatenationReadsNullAsEmpty() {
+        QFETCH(QString, sql);
+        QFETCH(QVariant, expected);
+        const QVariant got = db_->scalar(sql);
+        QVERIFY2(db_->lastError().isEmpty() || got.isValid(), qPrintable(db_->lastError()));
+        QCOMPARE(got.isNull(), expected.isNull());
+        if (!expected.isNull()) {
+            QCOMPARE(got.toString(), expected.toString());
+        }
+    }
+
+    // SQLite would run the first statement and drop the rest: refused whole.
+    void textAfterTheSemicolonIsRefused_data() {
+        QTest::addColumn<QString>("sql");
+        QTest::newRow("second statement") << "delete * from t where code = 1; delete * from s";
+        QTest::newRow("trailing words") << "delete * from t where code = 1; nonsense";
+        QTest::newRow("two semicolons") << "delete * from t where code = 1;;";
+        QTest::newRow("select then drop") << "select code from t; drop table t";
+    }
+    void textAfterTheSemicolonIsRefused() {
+        QFETCH(QString, sql);
+        QVERIFY(!db_->execute(sql));
+        QVERIFY2(db_->lastError().contains(";"), qPrintable(db_->lastError()));
+        QVERIFY(!db_->openRecordset(sql).isOpen());
+        QCOMPARE(db_->scalar("select count(*) from t").toInt(), 5);
+        QVERIFY(db_->hasTable("t"));
+        // A semicolon inside a text and one at the end are fine.
+        QVERIFY(db_->execute("update t set memo = 'a;b' where code = 1;  "));
+        QCOMPARE(column(*db_, "select code from t where memo = 'a;b';"), QStringList{"1"});
     }
 
     void dateFieldsReadBackAsDateTimes() {

@@ -160,6 +160,25 @@ private slots:
         QCOMPARE(postal->scalar("select count(*) from 市町村名").toInt(), 0);
     }
 
+    void postalTownsHaveReadings() {
+        auto* postal = dbFor(schema::File::Postal);
+        QCOMPARE(postal->scalar("select 町名かな from 郵便番号 where 番号 = '2310001'").toString(),
+                 "ｼﾝｺｳ");
+        QVERIFY(postal->scalar("select count(*) from 郵便番号 where 町名カナ <> ''").toInt() >
+                115000);
+        // The city-wide code keeps an empty town, not Null, so that the
+        // finder's city list, which skips Null towns, still lists the city.
+        const QVariant cityWide =
+            postal->scalar("select 町名漢字 from 郵便番号 where 番号 = '2310000'");
+        QVERIFY(!cityWide.isNull());
+        QCOMPARE(cityWide.toString(), "");
+        QCOMPARE(postal->scalar("select count(*) from 郵便番号 where 町名漢字 is null").toInt(), 0);
+        QVERIFY(postal->scalar("select count(*) from 郵便番号 where 町名漢字 is not null").toInt() >
+                115000);
+        // A large business's own code is left out.
+        QCOMPARE(postal->scalar("select count(*) from 郵便番号 where 番号 = '0018501'").toInt(), 0);
+    }
+
     void filesPassIntegrityChecks() {
         for (auto f : {schema::File::Data, schema::File::Work, schema::File::Postal}) {
             QString detail;

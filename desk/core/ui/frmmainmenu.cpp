@@ -77,9 +77,11 @@ void FrmMainMenu::closeEvent(QCloseEvent* e) {
         return;
     }
     closing_ = true;
-    // Data database, then work database.
-    core::shutDown();
+    // The windows first, so that each one's closing logic (the desk writes
+    // its new calls back into the log) still finds the databases open; then
+    // the data database, then the work database.
     screens().closeAllBut(this);
+    core::shutDown();
     e->accept();
     EndWindowProcess(this);
 }

@@ -1,5 +1,6 @@
 #include <QAccessible>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QLabel>
 #include <QTest>
 
@@ -15,7 +16,8 @@
 
 namespace {
 
-// A screen that notes its own closing, as real screens run their logic.
+// A screen that notes its own closing, as real screens run their logic,
+// and writes to both databases on the way, as the desk writes its calls back.
 class TestScreen : public QWidget {
 public:
     explicit TestScreen(QStringList* log)
@@ -23,8 +25,16 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override {
-        *log_ << objectName() + QStringLiteral(" closed, data open: ") +
-                     (core::dataDb() ? QStringLiteral("yes") : QStringLiteral("no"));
+        auto* data = core::dataDb();
+        auto* work = core::workDb();
+        const bool written =
+            data && work &&
+            data->execute(
+                "insert into 着信履歴 (日付, code, 名称) values (?, 0, ?)",
+                {QDateTime(QDate(2026, 12, 11), QTime(9, 0, log_->size())), objectName()}) &&
+            work->execute("delete * from w着信表示");
+        *log_ << objectName() + QStringLiteral(" closed, written: ") +
+                     (written ? QStringLiteral("yes") : QStringLiteral("no"));
         e->accept();
     }
 
@@ -115,11 +125,17 @@ private slots:
         ui::screens().open("FrmCodeMaster", menu.get());
         ui::screens().open("FrmHosyu", menu.get());
         menu->findChild<vx::VxCmdBtn*>("cmd閉じる")->DoClick();
-        QCOMPARE(log_, (QStringList{"FrmHosyu closed, data open: no",
-                                    "FrmCodeMaster closed, data open: no",
-                                    "FrmCti closed, data open: no"}));
+        // Last opened first, each with the databases still open.
+        QCOMPARE(log_,
+                 (QStringList{"FrmHosyu closed, written: yes", "FrmCodeMaster closed, written: yes",
+                              "FrmCti closed, written: yes"}));
         QVERIFY(!core::dataDb() && !core::workDb());
         QCOMPARE(ended_, 0);
+        // What they wrote while closing is in the file.
+        QCOMPARE(files.data()
+                     ->scalar("select count(*) from 着信履歴 where 名称 like 'Frm*' and code = 0")
+                     .toInt(),
+                 3);
     }
 
     void aDatabaseThatCannotBeOpenedEndsTheStart() {
