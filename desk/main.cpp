@@ -6,6 +6,7 @@
 #include "frmcti.h"
 #include "frmhosyu.h"
 #include "frmmainmenu.h"
+#include "frmtyakusinlist.h"
 #include "screens.h"
 
 #include <QApplication>
@@ -17,6 +18,8 @@ int main(int argc, char** argv) {
     ui::installJapaneseFonts();
     ui::screens().registerScreen(QStringLiteral("FrmCti"), [] { return new desk::FrmCti; });
     ui::screens().registerScreen(QStringLiteral("FrmHosyu"), [] { return new care::FrmHosyu; });
+    ui::screens().registerScreen(QStringLiteral("FrmTyakusinList"),
+                                 [] { return new desk::FrmTyakusinList; });
     ui::screens().registerScreen(QStringLiteral("FrmCodeMaster"),
                                  [] { return new masters::FrmCodeMaster; });
     std::unique_ptr<ui::FrmMainMenu> menu;

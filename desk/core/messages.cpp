@@ -91,6 +91,13 @@ constexpr Row kRows[] = {
      MsgStyle::Warning},
     {u"データ保守", u"削除失敗", u"", true, u"\n削除できませんでした。データは削除前のままです。",
      u"削除できません", MsgStyle::Warning},
+    // Printed output: a missing or failing printer, a file that cannot be written.
+    {u"印刷", u"プリンタなし", u"プリンタがありません。プリンタの設定を確認してください。", false,
+     u"", u"印刷エラー", MsgStyle::Warning},
+    {u"印刷", u"印刷失敗", u"", true, u" に印刷できませんでした。プリンタを確認してください。",
+     u"印刷エラー", MsgStyle::Warning},
+    {u"印刷", u"保存失敗", u"", true, u" に保存できませんでした。保存先を確認してください。",
+     u"印刷エラー", MsgStyle::Warning},
 };
 
 } // namespace
