@@ -1,13 +1,45 @@
 #include "fkeyrow.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QShortcut>
 
 #include "vxcmdbtn.h"
 
 namespace ui {
+
+namespace {
+
+// A drop-down list closes itself on Esc without taking the key, so the
+// window's Esc shortcut would fire as well and close the whole screen. Esc
+// pressed while a popup is open is claimed before any shortcut is tried; the
+// popup still sees it and closes.
+class PopupKeepsEsc : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::ShortcutOverride &&
+            static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape &&
+            QApplication::activePopupWidget()) {
+            e->accept();
+        }
+        return false;
+    }
+};
+
+void keepEscForPopups() {
+    static PopupKeepsEsc* filter = [] {
+        auto* f = new PopupKeepsEsc(qApp);
+        qApp->installEventFilter(f);
+        return f;
+    }();
+    Q_UNUSED(filter);
+}
+
+} // namespace
 
 QString FunctionKeyRow::keyName(Qt::Key key) {
     if (key >= Qt::Key_F1 && key <= Qt::Key_F35) {
@@ -28,6 +60,7 @@ FunctionKeyRow::FunctionKeyRow(const QList<FunctionKey>& keys, QWidget* screen)
     setObjectName(QStringLiteral("FunctionKeyRow"));
     setFrameShape(QFrame::StyledPanel);
     setAccessibleName(QStringLiteral("ファンクションキー"));
+    keepEscForPopups();
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 2, 4, 2);
     for (const FunctionKey& k : keys_) {

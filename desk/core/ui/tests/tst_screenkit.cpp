@@ -1,3 +1,4 @@
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
@@ -52,6 +53,34 @@ private slots:
         QTest::keyClick(edit, Qt::Key_F6);
         QCOMPARE(saved, 1);
         QCOMPARE(deleted, 0);
+    }
+
+    // Esc in an open drop-down list only closes the list; the next Esc is
+    // the screen's own.
+    void escInOpenListOnlyClosesIt() {
+        QWidget screen;
+        auto* layout = new QVBoxLayout(&screen);
+        auto* combo = new QComboBox(&screen);
+        combo->addItems({QStringLiteral("山田"), QStringLiteral("佐藤")});
+        auto* close = new vx::VxCmdBtn(QStringLiteral("閉じる"), &screen);
+        close->setObjectName(QStringLiteral("cmd閉じる"));
+        layout->addWidget(combo);
+        layout->addWidget(close);
+        layout->addWidget(
+            new ui::FunctionKeyRow({{Qt::Key_Escape, "閉じる", "cmd閉じる"}}, &screen));
+        int closed = 0;
+        connect(close, &vx::VxCmdBtn::Click, this, [&] { ++closed; });
+        screen.show();
+        QVERIFY(QTest::qWaitForWindowActive(&screen));
+        combo->setFocus();
+        combo->showPopup();
+        QWidget* popup = combo->view()->window();
+        QTRY_VERIFY(popup->isVisible());
+        QTest::keyClick(combo->view(), Qt::Key_Escape);
+        QTRY_VERIFY(!popup->isVisible());
+        QCOMPARE(closed, 0);
+        QTest::keyClick(combo, Qt::Key_Escape);
+        QCOMPARE(closed, 1);
     }
 
     void labelNamesControl_data() {
