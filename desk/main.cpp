@@ -3,6 +3,7 @@
 #include "deskapp.h"
 #include "frmcti.h"
 #include "frmmainmenu.h"
+#include "frmtyakusinlist.h"
 #include "screens.h"
 
 #include <QApplication>
@@ -13,6 +14,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("RBCTI Pro"));
     ui::installJapaneseFonts();
     ui::screens().registerScreen(QStringLiteral("FrmCti"), [] { return new desk::FrmCti; });
+    ui::screens().registerScreen(QStringLiteral("FrmTyakusinList"),
+                                 [] { return new desk::FrmTyakusinList; });
     std::unique_ptr<ui::FrmMainMenu> menu;
     const int status = ui::startDesk(
         core::Paths::resolve(QCoreApplication::applicationDirPath(), QDir::homePath()), &menu);

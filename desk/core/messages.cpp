@@ -41,6 +41,13 @@ constexpr Row kRows[] = {
      MsgStyle::Notice},
     {u"その他", u"読込み完了", u"", true, u"読込みしました。", u"読込完了", MsgStyle::Notice},
     {u"その他", u"コピー完了", u"", true, u"コピーしました。", u"コピー完了", MsgStyle::Notice},
+    // Printed output: a missing or failing printer, a file that cannot be written.
+    {u"印刷", u"プリンタなし", u"プリンタがありません。プリンタの設定を確認してください。", false,
+     u"", u"印刷エラー", MsgStyle::Warning},
+    {u"印刷", u"印刷失敗", u"", true, u" に印刷できませんでした。プリンタを確認してください。",
+     u"印刷エラー", MsgStyle::Warning},
+    {u"印刷", u"保存失敗", u"", true, u" に保存できませんでした。保存先を確認してください。",
+     u"印刷エラー", MsgStyle::Warning},
 };
 
 } // namespace
