@@ -266,7 +266,7 @@ void FrmCti::build() {
             ->setEnabled(ui::screens().available(QString::fromUtf8(form)));
     }
     // The finders and the hint window come with their own screens.
-    for (const char* n : {"cmd郵便", "cmd顧客参照", "cmdHint", "cmdHintQ1"}) {
+    for (const char* n : {"cmd郵便", "cmdHint", "cmdHintQ1"}) {
         findChild<vx::VxCmdBtn*>(QString::fromUtf8(n))->setEnabled(false);
     }
 
@@ -302,6 +302,7 @@ void FrmCti::connectCommands() {
     on("cmdクリア", [this] { ClearScreen(); });
     on("cmd登録", [this] { RegisterCustomer(); });
     on("cmd削除", [this] { Delete顧客(); });
+    on("cmd顧客参照", [this] { FindCustomer(); });
     on("cmdTelMov", [this] { TelMov(); });
     on("cmd電話番号行削除", [this] { DeleteLine電話番号(); });
     on("cmd着信登録", [this] { Entry着信履歴toWork(true); });

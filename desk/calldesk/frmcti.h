@@ -58,6 +58,7 @@ public:
     void Entry顧客マスタ(const QString& name);
     void Delete顧客();
     void RegisterCustomer(); // "登録" of the panel
+    void FindCustomer();     // "顧客" of the panel (F4): the kana customer finder
     void ClearScreen();      // "クリア" of the panel (F9)
 
     // ---- telephone numbers

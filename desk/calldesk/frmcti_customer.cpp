@@ -3,6 +3,7 @@
 #include "frmcti.h"
 #include "frmcti_p.h"
 
+#include "clsgojuren.h"
 #include "database.h"
 #include "datebox.h"
 #include "lookups.h"
@@ -142,6 +143,41 @@ void FrmCti::Clear顧客情報画面() {
     Clear電話番号();
     ReadTelName();
     nameWasUnregistered_ = false;
+}
+
+void FrmCti::FindCustomer() {
+    // One finder per use; it opens the files itself by path.
+    ClsGojuren finder;
+    finder.setPcDataFile(core::paths().dataDb);
+    finder.setPcWorkFile(core::paths().workDb);
+    if (!finder.FormShow()) {
+        ui::showNotice(QStringLiteral("顧客参照"), finder.lastError(), core::MsgStyle::Warning);
+        cmb顧客名_->setFocus();
+        return;
+    }
+    finder.SetRetVal();
+    const QString code = finder.pccode();
+    if (!code.isEmpty()) {
+        Clear顧客情報画面();
+        core::CurrentCustomer& c = core::currentCustomer();
+        c.code = code.toInt();
+        core::Read顧客(dataDb(), QStringLiteral("code"));
+        // Not found leaves the record as it was: show nothing rather than
+        // the previous customer under a wrong code.
+        if (c.code != 0) {
+            cmb顧客名_->setEditText(c.名称);
+            txt顧客コード_->setText(QString::number(c.code));
+            txtふりがな_->setText(c.ふりがな);
+            txt住所1_->setText(c.住所1);
+            txt住所2_->setText(c.住所2);
+            txt郵便番号_->setText(c.郵便番号);
+            cmb敬称_->setEditText(c.敬称);
+            txtEmail_->setText(c.Email);
+            txt顧客メモ_->setText(c.顧客メモ);
+            Read電話番号();
+        }
+    }
+    cmb顧客名_->setFocus();
 }
 
 void FrmCti::RegisterCustomer() {

@@ -1,3 +1,4 @@
+#include "clsgojuren.h"
 #include "deskfixture.h"
 
 using core::db::Recordset;
@@ -368,6 +369,79 @@ private slots:
         QTest::keyClick(honorific, Qt::Key_Return);
         QCOMPARE(honorific->currentText(), "様");
         QCOMPARE(QApplication::focusWidget(), f.desk->findChild<QLineEdit*>("txtふりがな"));
+    }
+
+    // F4 opens the kana finder; a picked customer replaces what the panel
+    // showed, closing without a choice leaves the panel alone.
+    void kanaFinder_data() {
+        QTest::addColumn<bool>("pick");
+        QTest::newRow("あ, then 選択") << true;
+        QTest::newRow("あ, then 閉じる") << false;
+    }
+    void kanaFinder() {
+        QFETCH(bool, pick);
+        DeskFixture f([](core::db::Database& d) {
+            addCustomer(d, 3, "阿部商店", {"0311112222", "0311113333"}, "あべしょうてん");
+            addCustomer(d, 5, "伊藤", {"0322223333"}, "いとう");
+            d.execute("update 顧客マスタ set 郵便番号 = '1000001', 住所2 = '1-2-3', 敬称 = '御中', "
+                      "Email = 'abe@example.jp', 顧客メモ = '常連' where code = 3");
+        });
+        f.open();
+        f.desk->show();
+        QApplication::setActiveWindow(f.desk.get());
+        QVERIFY(QTest::qWaitForWindowActive(f.desk.get()));
+        f.type("cmb顧客名", "伊藤");
+        f.desk->findChild<QLineEdit*>("txtふりがな")->setFocus();
+        QCOMPARE(f.text("txt顧客コード"), "5");
+
+        QStringList listed;
+        ClsGojuren::dialogScript() = [&](QDialog& d) {
+            for (auto* b : d.findChildren<vx::VxCmdBtn*>("cmd50")) {
+                if (b->caption() == "あ") {
+                    b->DoClick();
+                }
+            }
+            QAbstractItemModel* m = d.findChild<QTableView*>("Grid参照")->model();
+            for (int r = 0; r < m->rowCount(); ++r) {
+                listed << m->index(r, 1).data().toString();
+            }
+            d.findChild<vx::VxCmdBtn*>(pick ? "cmd選択" : "cmd閉じる")->DoClick();
+        };
+        QTest::keyClick(f.child<QLineEdit>("txtふりがな"), Qt::Key_F4);
+        ClsGojuren::dialogScript() = nullptr;
+
+        QCOMPARE(listed, QStringList{"阿部商店"});
+        QCOMPARE(QApplication::focusWidget(), f.child<QComboBox>("cmb顧客名"));
+        if (!pick) {
+            QCOMPARE(f.text("cmb顧客名"), "伊藤");
+            QCOMPARE(f.text("txt顧客コード"), "5");
+            return;
+        }
+        QCOMPARE(f.text("cmb顧客名"), "阿部商店");
+        QCOMPARE(f.text("txt顧客コード"), "3");
+        QCOMPARE(f.text("txtふりがな"), "あべしょうてん");
+        QCOMPARE(f.text("txt郵便番号"), "1000001");
+        QCOMPARE(f.text("txt住所1"), "東京都");
+        QCOMPARE(f.text("txt住所2"), "1-2-3");
+        QCOMPARE(f.text("cmb敬称"), "御中");
+        QCOMPARE(f.text("txtEmail"), "abe@example.jp");
+        QCOMPARE(f.text("txt顧客メモ"), "常連");
+        QCOMPARE(f.numbers().mid(0, 3), (QStringList{"0311112222", "0311113333", ""}));
+    }
+
+    void kanaFinderWithoutTheDataFile() {
+        DeskFixture f;
+        f.open();
+        QFile::remove(f.files.paths.dataDb);
+        bool shown = false;
+        ClsGojuren::dialogScript() = [&](QDialog&) { shown = true; };
+        f.click("cmd顧客参照");
+        ClsGojuren::dialogScript() = nullptr;
+        QVERIFY(!shown);
+        const auto asked = ui::MessageBoxes::asked();
+        QCOMPARE(asked.size(), 1);
+        QVERIFY2(asked[0].text.contains(f.files.paths.dataDb), qPrintable(asked[0].text));
+        QVERIFY(!QFileInfo::exists(f.files.paths.dataDb));
     }
 
     // ------------------------------------------------------------ numbers
