@@ -2,6 +2,7 @@
 
 #include "deskapp.h"
 #include "frmcti.h"
+#include "frmkokyakulist.h"
 #include "frmmainmenu.h"
 #include "frmtyakusinlist.h"
 #include "screens.h"
@@ -16,6 +17,8 @@ int main(int argc, char** argv) {
     ui::screens().registerScreen(QStringLiteral("FrmCti"), [] { return new desk::FrmCti; });
     ui::screens().registerScreen(QStringLiteral("FrmTyakusinList"),
                                  [] { return new desk::FrmTyakusinList; });
+    ui::screens().registerScreen(QStringLiteral("FrmKokyakuList"),
+                                 [] { return new desk::FrmKokyakuList; });
     std::unique_ptr<ui::FrmMainMenu> menu;
     const int status = ui::startDesk(
         core::Paths::resolve(QCoreApplication::applicationDirPath(), QDir::homePath()), &menu);

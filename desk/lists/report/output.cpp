@@ -74,7 +74,18 @@ void paintPage(QPainter& painter, const Page& page) {
                     painter.setFont(itemFont(p));
                     current = &p;
                 }
-                painter.drawText(p.rect, int(p.align) | Qt::AlignTop | Qt::TextSingleLine, p.text);
+                // A text longer than its box is cut at the box's edge: on a
+                // label sheet it must never run onto the next label.
+                if (painter.hasClipping()) {
+                    painter.save();
+                    painter.setClipRect(p.rect, Qt::IntersectClip);
+                    painter.drawText(p.rect, int(p.align) | Qt::AlignTop | Qt::TextSingleLine, p.text);
+                    painter.restore();
+                } else {
+                    painter.setClipRect(p.rect);
+                    painter.drawText(p.rect, int(p.align) | Qt::AlignTop | Qt::TextSingleLine, p.text);
+                    painter.setClipping(false);
+                }
             }
             break;
         }
