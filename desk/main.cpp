@@ -1,6 +1,7 @@
 // PrjTelban: the caller-ID customer desk.
 
 #include "deskapp.h"
+#include "frmcodemaster.h"
 #include "frmcti.h"
 #include "frmkokyakulist.h"
 #include "frmmainmenu.h"
@@ -19,6 +20,8 @@ int main(int argc, char** argv) {
                                  [] { return new desk::FrmTyakusinList; });
     ui::screens().registerScreen(QStringLiteral("FrmKokyakuList"),
                                  [] { return new desk::FrmKokyakuList; });
+    ui::screens().registerScreen(QStringLiteral("FrmCodeMaster"),
+                                 [] { return new masters::FrmCodeMaster; });
     std::unique_ptr<ui::FrmMainMenu> menu;
     const int status = ui::startDesk(
         core::Paths::resolve(QCoreApplication::applicationDirPath(), QDir::homePath()), &menu);

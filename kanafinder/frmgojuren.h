@@ -55,7 +55,9 @@ private:
     void choose();
     void refreshGrid();
     void showBusy(bool on);
-    // The data file as the statements name it: "顧客マスタ in '<path>'".
+    // The data file's path as a text in a statement, and its customers as
+    // the statements name them: "顧客マスタ in '<path>'".
+    QString quotedDataFile() const;
     QString customersTable() const;
 
     std::unique_ptr<core::db::Database> work_;

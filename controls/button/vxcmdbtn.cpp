@@ -1,18 +1,18 @@
 #include "vxcmdbtn.h"
 
+#include "vxcmdaccessible.h"
 #include "vxcommon.h"
+#include "vxkeys.h"
 #include "vxtexts.h"
 
 #include <QApplication>
 #include <QBuffer>
-#include <QFile>
 #include <QFontDatabase>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
-#include <QScreen>
 #include <QStyleOptionFocusRect>
 #include <QVBoxLayout>
 
@@ -27,6 +27,25 @@ namespace {
 
 const QStringList kDefaultCaptions = {"&Add New", "&Delete", "&Update", "&Bookmark",
                                       "&First",   "&Last",   "&Next",   "&Previous"};
+
+// What the picture buttons of the screens mean, by the start of their names.
+struct NameMeaning {
+    const char* prefix;
+    const char* meaning;
+};
+constexpr NameMeaning kMeanings[] = {
+    {"cmdHint", "ヒント"},           {"cmdMonBef", "前へ"},       {"cmdMonNext", "次へ"},
+    {"cmdTelMov", "着信番号を複写"}, {"cmdWaveFilePath", "参照"},
+};
+
+QString meaningOfName(const QString& objectName) {
+    for (const NameMeaning& m : kMeanings) {
+        if (objectName.startsWith(QString::fromUtf8(m.prefix))) {
+            return QString::fromUtf8(m.meaning);
+        }
+    }
+    return {};
+}
 
 using common::acceptBool;
 using common::acceptInt;
@@ -47,8 +66,11 @@ QSize VxCmdBtn::Picture::size() const {
 }
 
 VxCmdBtn::VxCmdBtn(QWidget* parent)
-    : QWidget(parent) {
+    : QWidget(parent)
+    , refusals_([this](int n, const QString& m) { emit propertyRefused(n, m); },
+                [this] { update(); }) {
     common::installFontSubstitutes();
+    installAccessibility();
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
@@ -56,6 +78,7 @@ VxCmdBtn::VxCmdBtn(QWidget* parent)
     applySystemColors();
     tipTimer_.setSingleShot(true);
     connect(&tipTimer_, &QTimer::timeout, this, &VxCmdBtn::showTip);
+    connect(this, &VxCmdBtn::ValueChanged, this, [this] { notifyAccessibleState(this); });
     resize(sizeHint());
 }
 
@@ -68,38 +91,9 @@ VxCmdBtn::~VxCmdBtn() {
     delete tip_;
 }
 
-// ------------------------------------------------------------------ refusals
-
-bool VxCmdBtn::refuse(int number, const QString& message) {
-    errorNumber_ = number;
-    errorMessage_ = message;
-    emit propertyRefused(number, message);
-    return false;
-}
-
-bool VxCmdBtn::takeInt(const QVariant& v, int lo, int hi, const QString& message, int& member) {
-    int n;
-    if (!acceptInt(v, lo, hi, &n)) {
-        return refuse(ErrInvalidProperty, message);
-    }
-    member = n;
-    update();
-    return true;
-}
-
-bool VxCmdBtn::takeBool(const QVariant& v, const QString& message, bool& member) {
-    bool on;
-    if (!acceptBool(v, &on)) {
-        return refuse(ErrInvalidProperty, message);
-    }
-    member = on;
-    update();
-    return true;
-}
-
 // ------------------------------------------------------------------ pictures
 
-bool VxCmdBtn::loadPicture(const QVariant& v, Picture* out, bool iconOnly) const {
+bool VxCmdBtn::loadPicture(const QVariant& v, Picture* out) const {
     Picture p;
     if (!v.isValid() || v.isNull()) {
         *out = p; // clears the picture
@@ -107,15 +101,9 @@ bool VxCmdBtn::loadPicture(const QVariant& v, Picture* out, bool iconOnly) const
     }
     switch (v.typeId()) {
     case QMetaType::QPixmap:
-        if (iconOnly) {
-            return false;
-        }
         p.pixmap = v.value<QPixmap>();
         break;
     case QMetaType::QImage:
-        if (iconOnly) {
-            return false;
-        }
         p.pixmap = QPixmap::fromImage(v.value<QImage>());
         break;
     case QMetaType::QIcon:
@@ -126,13 +114,9 @@ bool VxCmdBtn::loadPicture(const QVariant& v, Picture* out, bool iconOnly) const
     case QMetaType::QString: {
         // File contents, or a path to them. Bitmaps and icons are read; a
         // metafile cannot be drawn here and is refused with the rest.
-        QByteArray bytes = v.toByteArray();
-        if (v.typeId() == QMetaType::QString) {
-            QFile f(v.toString());
-            if (!f.open(QIODevice::ReadOnly)) {
-                return false;
-            }
-            bytes = f.readAll();
+        QByteArray bytes;
+        if (!common::pictureBytes(v, &bytes)) {
+            return false;
         }
         QBuffer buf(&bytes);
         buf.open(QIODevice::ReadOnly);
@@ -141,7 +125,7 @@ bool VxCmdBtn::loadPicture(const QVariant& v, Picture* out, bool iconOnly) const
         static const QList<QByteArray> bitmaps = {"bmp", "png", "jpg", "jpeg", "gif",
                                                   "xpm", "ppm", "pbm", "pgm"};
         const bool icon = format == "ico" || format == "cur";
-        if (!icon && (iconOnly || !bitmaps.contains(format))) {
+        if (!icon && !bitmaps.contains(format)) {
             return false;
         }
         QImage image = reader.read();
@@ -168,7 +152,7 @@ bool VxCmdBtn::loadPicture(const QVariant& v, Picture* out, bool iconOnly) const
 
 bool VxCmdBtn::setPicture(const QVariant& v) {
     Picture p;
-    if (!loadPicture(v, &p, false)) {
+    if (!loadPicture(v, &p)) {
         return refuse(ErrInvalidPicture, text::kPicture);
     }
     picture_ = p;
@@ -179,7 +163,7 @@ bool VxCmdBtn::setPicture(const QVariant& v) {
 
 bool VxCmdBtn::setPictureDown(const QVariant& v) {
     Picture p;
-    if (!loadPicture(v, &p, false)) {
+    if (!loadPicture(v, &p)) {
         return refuse(ErrInvalidPicture, text::kPicture);
     }
     pictureDown_ = p;
@@ -190,7 +174,7 @@ bool VxCmdBtn::setPictureDown(const QVariant& v) {
 
 bool VxCmdBtn::setPictureDisabled(const QVariant& v) {
     Picture p;
-    if (!loadPicture(v, &p, false)) {
+    if (!loadPicture(v, &p)) {
         return refuse(ErrInvalidPicture, text::kPicture);
     }
     pictureDisabled_ = p;
@@ -201,11 +185,11 @@ bool VxCmdBtn::setPictureDisabled(const QVariant& v) {
 }
 
 bool VxCmdBtn::setMouseIcon(const QVariant& v) {
-    Picture p;
-    if (!loadPicture(v, &p, true) || (!p.isNull() && !p.isIcon)) {
+    QIcon icon;
+    if (!common::loadIcon(v, &icon)) {
         return refuse(ErrInvalidPicture, text::kMouseIcon);
     }
-    mouseIcon_ = p.icon;
+    mouseIcon_ = icon;
     mouseIconValue_ = v;
     applyCursor();
     return true;
@@ -214,28 +198,7 @@ bool VxCmdBtn::setMouseIcon(const QVariant& v) {
 // ------------------------------------------------------------------ properties
 
 bool VxCmdBtn::setStyle(const QVariant& v) {
-    return takeInt(v, 0, 1, text::kInvalidValue, style_);
-}
-
-void VxCmdBtn::setFontName(const QString& name) {
-    common::changeFont(this, [&](QFont& f) { f.setFamily(name); });
-}
-void VxCmdBtn::setFontBold(bool on) {
-    common::changeFont(this, [&](QFont& f) { f.setBold(on); });
-}
-void VxCmdBtn::setFontItalic(bool on) {
-    common::changeFont(this, [&](QFont& f) { f.setItalic(on); });
-}
-void VxCmdBtn::setFontUnderline(bool on) {
-    common::changeFont(this, [&](QFont& f) { f.setUnderline(on); });
-}
-void VxCmdBtn::setFontSize(double size) {
-    if (size > 0) {
-        common::changeFont(this, [&](QFont& f) { f.setPointSizeF(size); });
-    }
-}
-void VxCmdBtn::setFontStrikethru(bool on) {
-    common::changeFont(this, [&](QFont& f) { f.setStrikeOut(on); });
+    return refusals_.takeInt(v, 0, 1, text::kInvalidValue, style_);
 }
 
 void VxCmdBtn::setLightColor(const QColor& c) {
@@ -268,7 +231,7 @@ void VxCmdBtn::setForeColor(const QColor& c) {
 }
 
 bool VxCmdBtn::setBevelWidth(const QVariant& v) {
-    return takeInt(v, 0, 10, text::kBevelWidth, bevel_);
+    return refusals_.takeInt(v, 0, 10, text::kBevelWidth, bevel_);
 }
 
 bool VxCmdBtn::setButtonState(const QVariant& v) {
@@ -371,7 +334,7 @@ void VxCmdBtn::applySystemColors() {
 }
 
 bool VxCmdBtn::setSizePicture(const QVariant& v) {
-    return takeBool(v, text::kSizePicture, sizePicture_);
+    return refusals_.takeBool(v, true, text::kSizePicture, sizePicture_);
 }
 
 bool VxCmdBtn::setMouseFocus(const QVariant& v) {
@@ -400,20 +363,18 @@ bool VxCmdBtn::setDataMethod(const QVariant& v) {
 }
 
 bool VxCmdBtn::setMultiLine(const QVariant& v) {
-    return takeInt(v, 0, 3, text::kMultiLine, multiLine_);
+    return refusals_.takeInt(v, 0, 3, text::kMultiLine, multiLine_);
 }
 
 bool VxCmdBtn::setChiselText(const QVariant& v) {
-    return takeInt(v, 0, 2, text::kChiselText, chisel_);
+    return refusals_.takeInt(v, 0, 2, text::kChiselText, chisel_);
 }
 
 bool VxCmdBtn::setMousePointer(const QVariant& v) {
-    int n;
-    if (!acceptInt(v, 0, 99, &n) || (n > 15 && n != 99)) {
-        return refuse(ErrInvalidProperty, text::kMousePointer);
+    if (!refusals_.takeInt(v, 0, 15, text::kMousePointer, mousePointer_, {99})) {
+        return false;
     }
-    mousePointer_ = n;
-    applyCursor();
+    applyCursor(); // at once, not at the next move of the pointer
     return true;
 }
 
@@ -427,23 +388,58 @@ void VxCmdBtn::applyCursor() {
             setCursor(QCursor(mouseIcon_.pixmap(32, 32)));
         }
     } else {
-        setCursor(mousePointer_ == 15 ? Qt::SizeAllCursor : common::standardPointer(mousePointer_));
+        setCursor(common::standardPointer(mousePointer_));
     }
 }
 
 bool VxCmdBtn::setAppearance(const QVariant& v) {
-    return takeInt(v, 0, 1, text::kAppearance, appearance_);
+    return refusals_.takeInt(v, 0, 1, text::kAppearance, appearance_);
 }
 
 bool VxCmdBtn::setBorderStyle(const QVariant& v) {
-    return takeInt(v, 0, 2, text::kBorderStyle, borderStyle_);
+    return refusals_.takeInt(v, 0, 2, text::kBorderStyle, borderStyle_);
 }
 
 void VxCmdBtn::setCaption(const QString& c) {
+    if (c == caption_) {
+        return;
+    }
     caption_ = c;
-    setAccessibleName(QString(c).remove(QLatin1Char('&')));
     updateGeometry();
     update();
+    notifyAccessibleName(this);
+}
+
+QString VxCmdBtn::spokenName() const {
+    // "&&" stands for one '&'; a single '&' only marks the access key.
+    QString name;
+    for (qsizetype i = 0; i < caption_.size(); ++i) {
+        if (caption_.at(i) == QLatin1Char('&') && i + 1 < caption_.size()) {
+            ++i;
+        }
+        name += caption_.at(i);
+    }
+    if (multiLine_ != SingleLine) {
+        name.replace(QLatin1Char('~'), QLatin1Char(' '));
+    }
+    name = name.simplified();
+    // A caption of signs alone ("?", "◀") says less than the button's purpose.
+    const bool words =
+        std::any_of(name.cbegin(), name.cend(), [](QChar c) { return c.isLetterOrNumber(); });
+    if (!words) {
+        const QString meaning = meaningOfName(objectName());
+        return meaning.isEmpty() ? name : meaning;
+    }
+    return name;
+}
+
+void VxCmdBtn::pressAndRelease() {
+    if (!isEnabled() || pressing_) {
+        return;
+    }
+    hideTip();
+    press(false);
+    release(true);
 }
 
 void VxCmdBtn::setDefaultButton(bool on) {
@@ -742,9 +738,11 @@ void VxCmdBtn::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void VxCmdBtn::keyPressEvent(QKeyEvent* e) {
-    emit KeyDown(e->key(), vbShift(e->modifiers()));
-    if (!e->text().isEmpty()) {
-        emit KeyPress(e->text().at(0).unicode());
+    if (const int code = common::keyCode(e)) {
+        emit KeyDown(code, vbShift(e->modifiers()));
+    }
+    if (const int ascii = common::keyAscii(e)) {
+        emit KeyPress(ascii);
     }
     const bool activates =
         e->key() == Qt::Key_Space || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
@@ -759,7 +757,9 @@ void VxCmdBtn::keyPressEvent(QKeyEvent* e) {
 }
 
 void VxCmdBtn::keyReleaseEvent(QKeyEvent* e) {
-    emit KeyUp(e->key(), vbShift(e->modifiers()));
+    if (const int code = common::keyCode(e)) {
+        emit KeyUp(code, vbShift(e->modifiers()));
+    }
     const bool activates =
         e->key() == Qt::Key_Space || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
     if (activates && !e->isAutoRepeat() && pressing_) {
@@ -816,23 +816,7 @@ void VxCmdBtn::showTip() {
     if (tipText_.isEmpty() || pressing_) {
         return;
     }
-    auto* tip = new QLabel(tipText_, nullptr, Qt::ToolTip | Qt::FramelessWindowHint);
-    tip->setObjectName(QStringLiteral("VxCmdTip"));
-    QFont f(QStringLiteral("ＭＳ ゴシック"));
-    f.setPixelSize(12);
-    tip->setFont(f);
-    tip->setStyleSheet(QStringLiteral("QLabel { background: rgb(255,255,128); color: black;"
-                                      " border: 1px solid black; padding: 1px 2px; }"));
-    tip->adjustSize();
-    QPoint at = QCursor::pos() + QPoint(10, 18);
-    if (const QScreen* s = screen()) {
-        const QRect area = s->geometry();
-        at.setX(std::min(at.x(), area.right() - tip->width()));
-        at.setY(std::min(at.y(), area.bottom() - tip->height()));
-    }
-    tip->move(at);
-    tip->show();
-    tip_ = tip;
+    tip_ = common::showTipBox(tipText_, QStringLiteral("VxCmdTip"), this);
 }
 
 void VxCmdBtn::hideTip() {

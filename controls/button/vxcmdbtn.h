@@ -21,12 +21,14 @@
 #include <QWidget>
 #include <functional>
 
+#include "vxcommon.h"
+#include "vxcontrol.h"
 #include "vxdatasource.h"
 #include "vxglobal.h"
 
 namespace vx {
 
-class VXCMD_EXPORT VxCmdBtn : public QWidget {
+class VXCMD_EXPORT VxCmdBtn : public QWidget, public common::FontShortcuts<VxCmdBtn> {
     Q_OBJECT
     Q_PROPERTY(QVariant Style READ style WRITE setStyle)
     Q_PROPERTY(QString FontName READ fontName WRITE setFontName)
@@ -96,18 +98,6 @@ public:
     // ---- properties
     QVariant style() const { return style_; }
     bool setStyle(const QVariant& v);
-    QString fontName() const { return font().family(); }
-    void setFontName(const QString& name);
-    bool fontBold() const { return font().bold(); }
-    void setFontBold(bool on);
-    bool fontItalic() const { return font().italic(); }
-    void setFontItalic(bool on);
-    bool fontUnderline() const { return font().underline(); }
-    void setFontUnderline(bool on);
-    double fontSize() const { return font().pointSizeF(); }
-    void setFontSize(double size);
-    bool fontStrikethru() const { return font().strikeOut(); }
-    void setFontStrikethru(bool on);
     QVariant picture() const { return pictureValue_; }
     bool setPicture(const QVariant& v);
     QColor lightColor() const { return light_; }
@@ -176,11 +166,18 @@ public:
     DataSource* dataSource() const { return dataSource_; }
 
     // The last refusal of a property value.
-    int lastErrorNumber() const { return errorNumber_; }
-    QString lastErrorMessage() const { return errorMessage_; }
+    int lastErrorNumber() const { return refusals_.number(); }
+    QString lastErrorMessage() const { return refusals_.message(); }
+
+    // What assistive technology announces: the caption without its
+    // mnemonic marks, or for a picture button the meaning of its name.
+    QString spokenName() const;
+    // Exactly what a click does: press and release over the button.
+    void pressAndRelease();
 
     // The container marks its default button; it gets a second frame.
     void setDefaultButton(bool on);
+    bool isDefaultButton() const { return defaultButton_; }
 
     // ---- persistence: the property bag, by the published names
     QVariantMap saveProperties() const;
@@ -239,12 +236,8 @@ private:
         QSize size() const;
     };
 
-    bool refuse(int number, const QString& message);
-    // A property that takes a whole number in lo..hi, or a Boolean, and
-    // repaints; a refused value keeps the member and reports the message.
-    bool takeInt(const QVariant& v, int lo, int hi, const QString& message, int& member);
-    bool takeBool(const QVariant& v, const QString& message, bool& member);
-    bool loadPicture(const QVariant& v, Picture* out, bool iconOnly) const;
+    bool refuse(int number, const QString& message) { return refusals_.refuse(number, message); }
+    bool loadPicture(const QVariant& v, Picture* out) const;
     void applySystemColors();
     void press(bool takeFocus);
     void release(bool inside);
@@ -289,8 +282,7 @@ private:
     bool toggleWasDown_ = false;
     bool defaultButton_ = false;
     DataSource* dataSource_ = nullptr;
-    int errorNumber_ = 0;
-    QString errorMessage_;
+    common::Refusals refusals_;
     QRect rPic_, rText_;
     QTimer tipTimer_;
     QPointer<QWidget> tip_;

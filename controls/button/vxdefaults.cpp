@@ -1,18 +1,15 @@
 #include "vxdefaults.h"
 
 #include "vxcmdbtn.h"
-#include "vxcommon.h"
+#include "vxini.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QPushButton>
-#include <QSettings>
 #include <QSpinBox>
-#include <QStandardPaths>
 #include <QTabWidget>
 
 namespace vx {
@@ -20,29 +17,9 @@ namespace {
 
 const QString kSection = QStringLiteral("VxCmd Settings");
 
-int intKey(const QSettings& s, const QString& key, int lo, int hi, int fallback,
-           const QList<int>& extra = {}) {
-    bool ok = false;
-    const int v = s.value(key).toString().trimmed().toInt(&ok);
-    return ok && ((v >= lo && v <= hi) || extra.contains(v)) ? v : fallback;
+QString boolText(bool on) {
+    return on ? QStringLiteral("True") : QStringLiteral("False");
 }
-
-bool boolKey(const QSettings& s, const QString& key, bool fallback) {
-    const QString v = s.value(key).toString().trimmed().toLower();
-    if (v == QLatin1String("true") || v == QLatin1String("1") || v == QLatin1String("-1")) {
-        return true;
-    }
-    if (v == QLatin1String("false") || v == QLatin1String("0")) {
-        return false;
-    }
-    return fallback;
-}
-
-QColor colorKey(const QSettings& s, const QString& key, const QColor& fallback) {
-    return common::colorFromText(s.value(key).toString(), fallback);
-}
-
-using common::colorText;
 
 } // namespace
 
@@ -59,94 +36,82 @@ VxDefaults VxDefaults::factory() {
 }
 
 QString VxDefaults::iniFile() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/ZX4WIN.INI");
+    return common::defaultsFilePath();
 }
 
 VxDefaults VxDefaults::load(const QString& iniPath) {
     const VxDefaults f = factory();
     VxDefaults d = f;
-    QSettings s(iniPath, QSettings::IniFormat);
-    s.beginGroup(kSection);
-    d.BevelWidth = intKey(s, "BevelWidth", 0, 10, f.BevelWidth);
-    d.BorderStyle = intKey(s, "BorderStyle", 0, 2, f.BorderStyle);
-    d.ButtonState = intKey(s, "ButtonState", 0, 1, f.ButtonState);
-    d.CaptionPosition = intKey(s, "CaptionPosition", 0, 4, f.CaptionPosition);
-    d.ChiselText = intKey(s, "ChiselText", 0, 2, f.ChiselText);
-    d.MouseFocus = boolKey(s, "MouseFocus", f.MouseFocus);
-    d.MultiLine = intKey(s, "MultiLine", 0, 3, f.MultiLine);
-    d.SizePicture = boolKey(s, "SizePicture", f.SizePicture);
-    d.Toggle = boolKey(s, "Toggle", f.Toggle);
-    {
-        bool ok = false;
-        const double z = s.value("ZoomFactor").toString().trimmed().toDouble(&ok);
-        d.ZoomFactor = ok && z >= 0 && z <= 100 ? z : f.ZoomFactor;
-    }
-    d.Style = intKey(s, "Style", 0, 1, f.Style);
-    d.ChiselColor = colorKey(s, "ChiselColor", f.ChiselColor);
-    d.BorderColor = colorKey(s, "BorderColor", f.BorderColor);
-    d.DisabledColor = colorKey(s, "DisabledColor", f.DisabledColor);
-    d.LightColor = colorKey(s, "LightColor", f.LightColor);
-    d.ShadeColor = colorKey(s, "ShadeColor", f.ShadeColor);
-    d.BackColor = colorKey(s, "BackColor", f.BackColor);
-    d.ForeColor = colorKey(s, "ForeColor", f.ForeColor);
-    d.MousePointer = intKey(s, "MousePointer", 0, 15, f.MousePointer, {99});
-    {
-        const QString name = s.value("Font Name").toString().trimmed();
-        d.FontName = name.isEmpty() || name.size() > 64 ? f.FontName : name;
-        bool ok = false;
-        const double size = s.value("Font Size").toString().trimmed().toDouble(&ok);
-        d.FontSize = ok && size >= 1 && size <= 200 ? size : f.FontSize;
-    }
-    d.FontBold = boolKey(s, "Font Bold", f.FontBold);
-    d.FontItalic = boolKey(s, "Font Italic", f.FontItalic);
-    d.FontUnderline = boolKey(s, "Font Underline", f.FontUnderline);
-    d.FontStrikethru = boolKey(s, "Font Strikethru", f.FontStrikethru);
-    d.Height = intKey(s, "Height", 1, 10000, f.Height);
-    d.Width = intKey(s, "Width", 1, 10000, f.Width);
+    const common::IniFile ini(iniPath);
+    const QString& S = kSection;
+    d.BevelWidth = ini.intValue(S, "BevelWidth", 0, 10, f.BevelWidth);
+    d.BorderStyle = ini.intValue(S, "BorderStyle", 0, 2, f.BorderStyle);
+    d.ButtonState = ini.intValue(S, "ButtonState", 0, 1, f.ButtonState);
+    d.CaptionPosition = ini.intValue(S, "CaptionPosition", 0, 4, f.CaptionPosition);
+    d.ChiselText = ini.intValue(S, "ChiselText", 0, 2, f.ChiselText);
+    d.MouseFocus = ini.boolValue(S, "MouseFocus", f.MouseFocus);
+    d.MultiLine = ini.intValue(S, "MultiLine", 0, 3, f.MultiLine);
+    d.SizePicture = ini.boolValue(S, "SizePicture", f.SizePicture);
+    d.Toggle = ini.boolValue(S, "Toggle", f.Toggle);
+    d.ZoomFactor = ini.doubleValue(S, "ZoomFactor", 0, 100, f.ZoomFactor);
+    d.Style = ini.intValue(S, "Style", 0, 1, f.Style);
+    d.ChiselColor = ini.colorValue(S, "ChiselColor", f.ChiselColor);
+    d.BorderColor = ini.colorValue(S, "BorderColor", f.BorderColor);
+    d.DisabledColor = ini.colorValue(S, "DisabledColor", f.DisabledColor);
+    d.LightColor = ini.colorValue(S, "LightColor", f.LightColor);
+    d.ShadeColor = ini.colorValue(S, "ShadeColor", f.ShadeColor);
+    d.BackColor = ini.colorValue(S, "BackColor", f.BackColor);
+    d.ForeColor = ini.colorValue(S, "ForeColor", f.ForeColor);
+    d.MousePointer = ini.intValue(S, "MousePointer", 0, 15, f.MousePointer, {99});
+    const QString name = ini.value(S, "Font Name");
+    d.FontName = name.isEmpty() || name.size() > 64 ? f.FontName : name;
+    d.FontSize = ini.doubleValue(S, "Font Size", 1, 200, f.FontSize);
+    d.FontBold = ini.boolValue(S, "Font Bold", f.FontBold);
+    d.FontItalic = ini.boolValue(S, "Font Italic", f.FontItalic);
+    d.FontUnderline = ini.boolValue(S, "Font Underline", f.FontUnderline);
+    d.FontStrikethru = ini.boolValue(S, "Font Strikethru", f.FontStrikethru);
+    d.Height = ini.intValue(S, "Height", 1, 10000, f.Height);
+    d.Width = ini.intValue(S, "Width", 1, 10000, f.Width);
     return d;
 }
 
 bool VxDefaults::save(const QString& iniPath) const {
-    QDir().mkpath(QFileInfo(iniPath).absolutePath());
-    QSettings s(iniPath, QSettings::IniFormat);
-    s.beginGroup(kSection);
-    s.setValue("BevelWidth", BevelWidth);
-    s.setValue("BorderStyle", BorderStyle);
-    s.setValue("ButtonState", ButtonState);
-    s.setValue("CaptionPosition", CaptionPosition);
-    s.setValue("ChiselText", ChiselText);
-    s.setValue("MouseFocus", MouseFocus ? "True" : "False");
-    s.setValue("MultiLine", MultiLine);
-    s.setValue("SizePicture", SizePicture ? "True" : "False");
-    s.setValue("Toggle", Toggle ? "True" : "False");
-    s.setValue("ZoomFactor", QString::number(ZoomFactor));
-    s.setValue("Style", Style);
-    s.setValue("ChiselColor", colorText(ChiselColor));
-    s.setValue("BorderColor", colorText(BorderColor));
-    s.setValue("DisabledColor", colorText(DisabledColor));
-    s.setValue("LightColor", colorText(LightColor));
-    s.setValue("ShadeColor", colorText(ShadeColor));
-    s.setValue("BackColor", colorText(BackColor));
-    s.setValue("ForeColor", colorText(ForeColor));
-    s.setValue("MousePointer", MousePointer);
-    s.setValue("Font Name", FontName);
-    s.setValue("Font Size", QString::number(FontSize));
-    s.setValue("Font Bold", FontBold ? "True" : "False");
-    s.setValue("Font Italic", FontItalic ? "True" : "False");
-    s.setValue("Font Underline", FontUnderline ? "True" : "False");
-    s.setValue("Font Strikethru", FontStrikethru ? "True" : "False");
-    s.setValue("Height", Height);
-    s.setValue("Width", Width);
-    s.endGroup();
-    s.sync();
-    return s.status() == QSettings::NoError;
+    common::IniFile ini(iniPath);
+    const QString& S = kSection;
+    ini.setValue(S, "BevelWidth", BevelWidth);
+    ini.setValue(S, "BorderStyle", BorderStyle);
+    ini.setValue(S, "ButtonState", ButtonState);
+    ini.setValue(S, "CaptionPosition", CaptionPosition);
+    ini.setValue(S, "ChiselText", ChiselText);
+    ini.setValue(S, "MouseFocus", boolText(MouseFocus));
+    ini.setValue(S, "MultiLine", MultiLine);
+    ini.setValue(S, "SizePicture", boolText(SizePicture));
+    ini.setValue(S, "Toggle", boolText(Toggle));
+    ini.setValue(S, "ZoomFactor", QString::number(ZoomFactor));
+    ini.setValue(S, "Style", Style);
+    ini.setColor(S, "ChiselColor", ChiselColor);
+    ini.setColor(S, "BorderColor", BorderColor);
+    ini.setColor(S, "DisabledColor", DisabledColor);
+    ini.setColor(S, "LightColor", LightColor);
+    ini.setColor(S, "ShadeColor", ShadeColor);
+    ini.setColor(S, "BackColor", BackColor);
+    ini.setColor(S, "ForeColor", ForeColor);
+    ini.setValue(S, "MousePointer", MousePointer);
+    ini.setValue(S, "Font Name", FontName);
+    ini.setValue(S, "Font Size", QString::number(FontSize));
+    ini.setValue(S, "Font Bold", boolText(FontBold));
+    ini.setValue(S, "Font Italic", boolText(FontItalic));
+    ini.setValue(S, "Font Underline", boolText(FontUnderline));
+    ini.setValue(S, "Font Strikethru", boolText(FontStrikethru));
+    ini.setValue(S, "Height", Height);
+    ini.setValue(S, "Width", Width);
+    return ini.save();
 }
 
-void VxDefaults::reset(const QString& iniPath) {
-    QSettings s(iniPath, QSettings::IniFormat);
-    s.remove(kSection);
-    s.sync();
+bool VxDefaults::reset(const QString& iniPath) {
+    common::IniFile ini(iniPath);
+    // Nothing to delete is as good as deleted.
+    return !ini.removeSection(kSection) || ini.save();
 }
 
 void VxDefaults::applyTo(VxCmdBtn& b) const {
@@ -258,8 +223,9 @@ void VxDefaultsDialog::saveValues() {
 }
 
 void VxDefaultsDialog::resetValues() {
-    VxDefaults::reset(iniPath_);
-    display(VxDefaults::factory());
+    if (VxDefaults::reset(iniPath_)) {
+        display(VxDefaults::factory());
+    }
 }
 
 } // namespace vx

@@ -1,6 +1,7 @@
 #pragma once
 // The design-time defaults of new buttons, kept in "ZX4WIN.INI", section
-// "VxCmd Settings", in the user's configuration directory.
+// "VxCmd Settings", in the user's configuration directory. Saving or
+// resetting touches only that section of the file.
 
 #include <QColor>
 #include <QDialog>
@@ -38,8 +39,10 @@ struct VXCMD_EXPORT VxDefaults {
     // factory value.
     static VxDefaults load(const QString& iniPath = iniFile());
     bool save(const QString& iniPath = iniFile()) const;
-    // Deletes the section: new buttons start from the factory again.
-    static void reset(const QString& iniPath = iniFile());
+    // Deletes the section, leaving the rest of the file as it was: new
+    // buttons start from the factory again. False when the file could not
+    // be written.
+    static bool reset(const QString& iniPath = iniFile());
     static QString iniFile();
 
     void applyTo(VxCmdBtn& button) const;

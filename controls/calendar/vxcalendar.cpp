@@ -1,23 +1,18 @@
 #include "vxcalendar.h"
 
+#include "vxcalaccessible.h"
 #include "vxcaltexts.h"
 #include "vxcommon.h"
+#include "vxini.h"
+#include "vxkeys.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
-#include <QScreen>
 #include <QScrollBar>
-#include <QSettings>
-#include <QStandardPaths>
 #include <QStyle>
 
 namespace vxcal {
@@ -47,8 +42,12 @@ using vx::common::vbShift;
 } // namespace
 
 VxCalendar::VxCalendar(QWidget* parent)
-    : QWidget(parent) {
+    : QWidget(parent)
+    , refusals_([this](int n, const QString& m) { emit propertyRefused(n, m); },
+                [this] { update(); }) {
     vx::common::installFontSubstitutes();
+    installAccessibility();
+    connect(this, &VxCalendar::Change, this, [this] { notifyAccessibleDate(this); });
     setFont(QFont(QStringLiteral("MS Pゴシック"), 9));
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
@@ -88,40 +87,13 @@ VxCalendar::~VxCalendar() {
 
 // ------------------------------------------------------------------ refusals
 
-bool VxCalendar::refuse(int number, const QString& message) {
-    errorNumber_ = number;
-    errorMessage_ = message;
-    emit propertyRefused(number, message);
-    return false;
-}
-
 bool VxCalendar::acceptBool(const QVariant& v, bool* out) const {
     // Only 0, 1 and -1 (and true and false) are Booleans here, not the words.
-    return v.typeId() != QMetaType::QString && vx::common::acceptBool(v, out);
+    return vx::common::acceptBool(v, out, false);
 }
 
 bool VxCalendar::acceptInt(const QVariant& v, int lo, int hi, int* out) const {
     return vx::common::acceptInt(v, lo, hi, out);
-}
-
-bool VxCalendar::takeInt(const QVariant& v, int lo, int hi, const QString& message, int& member) {
-    int n;
-    if (!acceptInt(v, lo, hi, &n)) {
-        return refuse(ErrInvalidProperty, message);
-    }
-    member = n;
-    update();
-    return true;
-}
-
-bool VxCalendar::takeBool(const QVariant& v, const QString& message, bool& member) {
-    bool on;
-    if (!acceptBool(v, &on)) {
-        return refuse(ErrInvalidProperty, message);
-    }
-    member = on;
-    update();
-    return true;
 }
 
 // ------------------------------------------------------------------ dates
@@ -131,20 +103,21 @@ void VxCalendar::recompute() {
     firstWeekday_ = weekdayOf(type_, serialOf(type_, mdy_.month, 1, mdy_.year));
 }
 
+bool VxCalendar::readableNow() const {
+    return !design_ || refuse(ErrGetNotSupported, text::kNotSupported);
+}
+
 QVariant VxCalendar::weekday() const {
-    if (design_) {
-        return QVariant();
-    }
-    return weekdayOf(type_, date_);
+    return readableNow() ? QVariant(weekdayOf(type_, date_)) : QVariant();
 }
 QVariant VxCalendar::daysInMonthValue() const {
-    return design_ ? QVariant() : QVariant(vxcal::daysInMonth(mdy_.month, mdy_.year));
+    return readableNow() ? QVariant(vxcal::daysInMonth(mdy_.month, mdy_.year)) : QVariant();
 }
 QVariant VxCalendar::yearDayNumber() const {
-    return design_ ? QVariant() : QVariant(date_ - serialOf(type_, 1, 1, mdy_.year) + 1);
+    return readableNow() ? QVariant(date_ - serialOf(type_, 1, 1, mdy_.year) + 1) : QVariant();
 }
 QVariant VxCalendar::yearDaysLeft() const {
-    return design_ ? QVariant() : QVariant(serialOf(type_, 12, 31, mdy_.year) - date_);
+    return readableNow() ? QVariant(serialOf(type_, 12, 31, mdy_.year) - date_) : QVariant();
 }
 bool VxCalendar::setReadOnly(const QVariant&) {
     return refuse(ErrNotSupported, text::kNotSupported);
@@ -375,7 +348,7 @@ bool VxCalendar::setScrollBar(const QVariant& v) {
 }
 
 bool VxCalendar::setFirstDay(const QVariant& v) {
-    return takeInt(v, 1, 7, text::kFirstDay, firstDay_);
+    return refusals_.takeInt(v, 1, 7, text::kFirstDay, firstDay_);
 }
 
 bool VxCalendar::setGetArrows(const QVariant& v) {
@@ -388,7 +361,7 @@ bool VxCalendar::setGetArrows(const QVariant& v) {
 }
 
 bool VxCalendar::setFocusFrame(const QVariant& v) {
-    return takeBool(v, text::kFocusFrame, focusFrame_);
+    return refusals_.takeBool(v, false, text::kFocusFrame, focusFrame_);
 }
 
 void VxCalendar::parseTitles() {
@@ -424,40 +397,21 @@ void VxCalendar::setMarkColor(int i, const QColor& c) {
 }
 
 bool VxCalendar::setMouseIcon(const QVariant& v) {
-    if (!v.isValid() || v.isNull()) {
-        mouseIcon_ = QIcon();
-        mouseIconValue_ = QVariant();
-        applyCursor();
-        return true;
-    }
     QIcon icon;
-    if (v.typeId() == QMetaType::QIcon) {
-        icon = v.value<QIcon>();
-    } else if (v.typeId() == QMetaType::QByteArray) {
-        QByteArray bytes = v.toByteArray();
-        QBuffer buf(&bytes);
-        buf.open(QIODevice::ReadOnly);
-        QImageReader reader(&buf);
-        if (reader.format() == "ico" || reader.format() == "cur") {
-            icon = QIcon(QPixmap::fromImage(reader.read()));
-        }
-    }
-    if (icon.isNull()) {
+    if (!vx::common::loadIcon(v, &icon)) {
         return refuse(ErrInvalidPicture, text::kMouseIcon);
     }
     mouseIcon_ = icon;
-    mouseIconValue_ = v;
+    mouseIconValue_ = icon.isNull() ? QVariant() : v;
     applyCursor();
     return true;
 }
 
 bool VxCalendar::setMousePointer(const QVariant& v) {
-    int n;
-    if (!acceptInt(v, 0, 99, &n) || (n > 15 && n != 99)) {
-        return refuse(ErrInvalidProperty, text::kMousePointer);
+    if (!refusals_.takeInt(v, 0, 15, text::kMousePointer, mousePointer_, {99})) {
+        return false;
     }
-    mousePointer_ = n;
-    applyCursor();
+    applyCursor(); // at once, not at the next move of the pointer
     return true;
 }
 
@@ -468,7 +422,9 @@ void VxCalendar::applyCursor() {
         setCursor(mouseIcon_.isNull() ? QCursor(Qt::ArrowCursor)
                                       : QCursor(mouseIcon_.pixmap(32, 32)));
     } else {
-        setCursor(vx::common::standardPointer(mousePointer_));
+        // The calendar's list has no arrow with question mark: its 14 is the
+        // size-all pointer, the common table's 15.
+        setCursor(vx::common::standardPointer(mousePointer_ == 14 ? 15 : mousePointer_));
     }
 }
 
@@ -500,7 +456,7 @@ void VxCalendar::setForeColor(const QColor& c) {
 }
 
 bool VxCalendar::setDatePosition(const QVariant& v) {
-    return takeInt(v, 0, 9, text::kDatePosition, datePosition_);
+    return refusals_.takeInt(v, 0, 9, text::kDatePosition, datePosition_);
 }
 
 void VxCalendar::setToolTipText(const QString& t) {
@@ -519,31 +475,10 @@ bool VxCalendar::setBorderStyle(const QVariant& v) {
     return true;
 }
 
-void VxCalendar::setFontName(const QString& n) {
-    vx::common::changeFont(this, [&](QFont& f) { f.setFamily(n); });
-}
-void VxCalendar::setFontBold(bool on) {
-    vx::common::changeFont(this, [&](QFont& f) { f.setBold(on); });
-}
-void VxCalendar::setFontItalic(bool on) {
-    vx::common::changeFont(this, [&](QFont& f) { f.setItalic(on); });
-}
-void VxCalendar::setFontSize(double s) {
-    if (s > 0) {
-        vx::common::changeFont(this, [&](QFont& f) { f.setPointSizeF(s); });
-    }
-}
-void VxCalendar::setFontUnderline(bool on) {
-    vx::common::changeFont(this, [&](QFont& f) { f.setUnderline(on); });
-}
-void VxCalendar::setFontStrikethru(bool on) {
-    vx::common::changeFont(this, [&](QFont& f) { f.setStrikeOut(on); });
-}
-
 // ------------------------------------------------------------------ marks and methods
 
 int VxCalendar::MarkType(int index) const {
-    if (design_ || index < 0 || index > vxcal::daysInMonth(mdy_.month, mdy_.year)) {
+    if (!readableNow() || index < 0 || index > vxcal::daysInMonth(mdy_.month, mdy_.year)) {
         return 0;
     }
     return markType_[size_t(index)];
@@ -653,6 +588,24 @@ int VxCalendar::dayAt(QPoint p) const {
     }
     const int d = 7 * row + col + 1 - offset();
     return d >= 1 && d <= vxcal::daysInMonth(mdy_.month, mdy_.year) ? d : 0;
+}
+
+int VxCalendar::dayInCell(int row, int column) const {
+    const int d = 7 * row + column + 1 - offset();
+    return row >= 0 && row < 6 && column >= 0 && column < 7 && d >= 1 &&
+                   d <= vxcal::daysInMonth(mdy_.month, mdy_.year)
+               ? d
+               : 0;
+}
+
+QString VxCalendar::weekdayTitle(int column) const {
+    return column >= 0 && column < 7 ? dayItems_.value((firstDay_ - 1 + column) % 7) : QString();
+}
+
+void VxCalendar::selectDay(int day) {
+    if (isEnabled() && day >= 1 && day <= vxcal::daysInMonth(mdy_.month, mdy_.year)) {
+        procedureC(day);
+    }
 }
 
 void VxCalendar::resizeEvent(QResizeEvent*) {
@@ -770,10 +723,7 @@ void VxCalendar::paintEvent(QPaintEvent* e) {
     // 4. title
     if (e->rect().intersects(titleRow)) {
         p.setPen(fore_);
-        p.drawText(titleRow, Qt::AlignCenter | Qt::TextSingleLine,
-                   QStringLiteral("%1 %2")
-                       .arg(monthItems_.value(mdy_.month - 1))
-                       .arg(mdy_.year, 4, 10, QLatin1Char('0')));
+        p.drawText(titleRow, Qt::AlignCenter | Qt::TextSingleLine, titleText());
         if (threeD_) {
             raised(titleRow.adjusted(0, 0, -1, -1), true);
         }
@@ -796,7 +746,7 @@ void VxCalendar::paintEvent(QPaintEvent* e) {
         p.setPen(fore_);
         for (int c = 0; c < 7; ++c) {
             p.drawText(QRect(grid_.left() + c * cw_, grid_.top() + ch_, cw_, ch_), Qt::AlignCenter,
-                       dayItems_.value((firstDay_ - 1 + c) % 7));
+                       weekdayTitle(c));
         }
     }
     // 7-9. days
@@ -870,8 +820,26 @@ void VxCalendar::paintEvent(QPaintEvent* e) {
 
 // ------------------------------------------------------------------ keys and mouse
 
+bool VxCalendar::takesArrow(const QKeyEvent* e) const {
+    switch (e->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        return getArrows_ || (e->modifiers() & Qt::ControlModifier);
+    default:
+        return true;
+    }
+}
+
 void VxCalendar::keyPressEvent(QKeyEvent* e) {
     hideTip();
+    if (!takesArrow(e)) {
+        // The arrow stays with the container, which moves the focus: the
+        // control fires nothing for it.
+        e->ignore();
+        return;
+    }
     const bool ctrl = e->modifiers() & Qt::ControlModifier;
     bool handled = true;
     switch (e->key()) {
@@ -903,24 +871,23 @@ void VxCalendar::keyPressEvent(QKeyEvent* e) {
     case Qt::Key_Left:
     case Qt::Key_Up:
     case Qt::Key_Right:
-    case Qt::Key_Down:
-        if (getArrows_ || ctrl) {
-            const int step = e->key() == Qt::Key_Left    ? -1
-                             : e->key() == Qt::Key_Up    ? -7
-                             : e->key() == Qt::Key_Right ? 1
-                                                         : 7;
-            procedureB(qint64(date_) + step);
-        } else {
-            handled = false; // stays with the container
-        }
+    case Qt::Key_Down: {
+        const int step = e->key() == Qt::Key_Left    ? -1
+                         : e->key() == Qt::Key_Up    ? -7
+                         : e->key() == Qt::Key_Right ? 1
+                                                     : 7;
+        procedureB(qint64(date_) + step);
         break;
+    }
     default:
         handled = false;
         break;
     }
-    emit KeyDown(e->key(), vbShift(e->modifiers()));
-    if (!e->text().isEmpty()) {
-        emit KeyPress(e->text().at(0).unicode());
+    if (const int code = vx::common::keyCode(e)) {
+        emit KeyDown(code, vbShift(e->modifiers()));
+    }
+    if (const int ascii = vx::common::keyAscii(e)) {
+        emit KeyPress(ascii);
     }
     if (!handled) {
         e->ignore();
@@ -928,7 +895,11 @@ void VxCalendar::keyPressEvent(QKeyEvent* e) {
 }
 
 void VxCalendar::keyReleaseEvent(QKeyEvent* e) {
-    emit KeyUp(e->key(), vbShift(e->modifiers()));
+    if (takesArrow(e)) {
+        if (const int code = vx::common::keyCode(e)) {
+            emit KeyUp(code, vbShift(e->modifiers()));
+        }
+    }
     e->ignore();
 }
 
@@ -1001,25 +972,7 @@ void VxCalendar::changeEvent(QEvent* e) {
 // ------------------------------------------------------------------ tooltip
 
 void VxCalendar::showTip() {
-    auto* tip = new QLabel(tipText_, nullptr, Qt::ToolTip | Qt::FramelessWindowHint);
-    tip->setObjectName(QStringLiteral("VxCalTip"));
-    QFont f(QStringLiteral("ＭＳ ゴシック"));
-    f.setPixelSize(12);
-    tip->setFont(f);
-    tip->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    tip->setStyleSheet(QStringLiteral(
-        "QLabel { background: rgb(255,255,128); color: black; border: 1px solid black;"
-        " padding-top: 2px; }"));
-    const QFontMetrics fm(f);
-    tip->resize(fm.horizontalAdvance(tipText_) + 8, fm.height() + 6);
-    QPoint at = QCursor::pos() + QPoint(10, 18);
-    if (const QScreen* s = screen()) {
-        at.setX(std::min(at.x(), s->geometry().right() + 1 - tip->width()));
-        at.setY(std::min(at.y(), s->geometry().bottom() + 1 - tip->height()));
-    }
-    tip->move(at);
-    tip->show();
-    tip_ = tip;
+    tip_ = vx::common::showTipBox(tipText_, QStringLiteral("VxCalTip"), this);
     tipState_ = 2;
 }
 
@@ -1117,131 +1070,107 @@ void VxCalendar::loadProperties(const QVariantMap& b) {
 }
 
 QString VxCalendar::iniFile() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/ZX4WIN.INI");
+    return vx::common::defaultsFilePath();
 }
 
 void VxCalendar::applyDesignDefaults(const QString& iniPath) {
-    QSettings s(iniPath, QSettings::IniFormat);
-    s.beginGroup(kSection);
-    auto num = [&](const char* key, int lo, int hi, int def) {
-        bool ok = false;
-        const int v = s.value(key).toString().trimmed().toInt(&ok);
-        return ok && v >= lo && v <= hi ? v : def;
-    };
-    auto flag = [&](const char* key, bool def) {
-        const QString v = s.value(key).toString().trimmed().toLower();
-        if (v == "true" || v == "1" || v == "-1") {
-            return true;
-        }
-        if (v == "false" || v == "0") {
-            return false;
-        }
-        return def;
-    };
-    auto color = [&](const char* key, const QColor& def) {
-        bool ok = false;
-        const qlonglong v = s.value(key).toString().trimmed().toLongLong(&ok);
-        return ok && v >= 0 && v <= 0xFFFFFF
-                   ? QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF))
-                   : def;
-    };
-    const QString titles = s.value("DayTitles").toString();
-    if (!titles.trimmed().isEmpty()) {
+    const vx::common::IniFile ini(iniPath);
+    const QString& S = kSection;
+    const QString titles = ini.value(S, "DayTitles");
+    if (!titles.isEmpty()) {
         dayTitles_ = titles;
     }
-    const QString names = s.value("MonthNames").toString();
-    if (!names.trimmed().isEmpty()) {
+    const QString names = ini.value(S, "MonthNames");
+    if (!names.isEmpty()) {
         monthNames_ = names;
     }
-    type_ = num("DateType", 0, 1, 0);
-    min_ = num("MinDate", kMinSerial[type_], kMaxSerial[type_], kMinSerial[type_]);
-    max_ = num("MaxDate", min_, kMaxSerial[type_], kMaxSerial[type_]);
-    dayFrame_ = flag("DayFrame", true);
-    threeD_ = flag("ThreeD", false);
-    firstDay_ = num("FirstDay", 1, 7, 1);
-    getArrows_ = flag("GetArrows", false);
-    focusFrame_ = flag("FocusFrame", true);
+    type_ = ini.intValue(S, "DateType", 0, 1, 0);
+    min_ = ini.intValue(S, "MinDate", kMinSerial[type_], kMaxSerial[type_], kMinSerial[type_]);
+    max_ = ini.intValue(S, "MaxDate", min_, kMaxSerial[type_], kMaxSerial[type_]);
+    dayFrame_ = ini.boolValue(S, "DayFrame", true);
+    threeD_ = ini.boolValue(S, "ThreeD", false);
+    firstDay_ = ini.intValue(S, "FirstDay", 1, 7, 1);
+    getArrows_ = ini.boolValue(S, "GetArrows", false);
+    focusFrame_ = ini.boolValue(S, "FocusFrame", true);
     for (int i = 0; i < 8; ++i) {
-        marks_[size_t(i)] =
-            color(QStringLiteral("MarkColor%1").arg(i).toLatin1().constData(), Qt::white);
+        marks_[size_t(i)] = ini.colorValue(S, QStringLiteral("MarkColor%1").arg(i), Qt::white);
     }
-    borderStyle_ = num("BorderStyle", 0, 1, 1);
-    QFont f(s.value("FontName", QStringLiteral("MS Pゴシック")).toString());
-    bool ok = false;
-    const double size = s.value("FontSize").toString().toDouble(&ok);
-    f.setPointSizeF(ok && size >= 1 && size <= 200 ? size : 9);
-    f.setBold(flag("FontBold", false));
-    f.setItalic(flag("FontItalic", false));
-    f.setUnderline(flag("FontUnderline", false));
-    f.setStrikeOut(flag("FontStrikeout", false));
+    borderStyle_ = ini.intValue(S, "BorderStyle", 0, 1, 1);
+    const QString face = ini.value(S, "FontName");
+    QFont f(face.isEmpty() ? QStringLiteral("MS Pゴシック") : face);
+    f.setPointSizeF(ini.doubleValue(S, "FontSize", 1, 200, 9));
+    f.setBold(ini.boolValue(S, "FontBold", false));
+    f.setItalic(ini.boolValue(S, "FontItalic", false));
+    f.setUnderline(ini.boolValue(S, "FontUnderline", false));
+    f.setStrikeOut(ini.boolValue(S, "FontStrikeout", false));
     setFont(f);
     const QPalette pal = QApplication::palette();
-    back_ = color("BackColor", pal.color(QPalette::Base));
-    fore_ = color("ForeColor", pal.color(QPalette::Text));
-    mousePointer_ = num("MousePointer", 0, 99, 0);
-    light_ = color("LightColor", pal.color(QPalette::Light));
-    shade_ = color("ShadeColor", pal.color(QPalette::Dark));
-    borderColor_ = color("BorderColor", pal.color(QPalette::Shadow));
-    disabledColor_ = color("DisabledColor", pal.color(QPalette::Disabled, QPalette::Text));
-    datePosition_ = num("DatePosition", 0, 9, 4);
-    resize(num("Width", 1, 10000, 134), num("Height", 1, 10000, 154));
+    back_ = ini.colorValue(S, "BackColor", pal.color(QPalette::Base));
+    fore_ = ini.colorValue(S, "ForeColor", pal.color(QPalette::Text));
+    mousePointer_ = ini.intValue(S, "MousePointer", 0, 15, 0, {99});
+    light_ = ini.colorValue(S, "LightColor", pal.color(QPalette::Light));
+    shade_ = ini.colorValue(S, "ShadeColor", pal.color(QPalette::Dark));
+    borderColor_ = ini.colorValue(S, "BorderColor", pal.color(QPalette::Shadow));
+    disabledColor_ =
+        ini.colorValue(S, "DisabledColor", pal.color(QPalette::Disabled, QPalette::Text));
+    datePosition_ = ini.intValue(S, "DatePosition", 0, 9, 4);
+    resize(ini.intValue(S, "Width", 1, 10000, 134), ini.intValue(S, "Height", 1, 10000, 154));
     markType_.fill(0);
     const QDate today = QDate::currentDate();
     date_ = std::clamp(serialOf(type_, today.month(), today.day(), today.year()), min_, max_);
     parseTitles();
     recompute();
     shown_ = mdy_;
-    setScrollBar(num("ScrollBar", 0, 2, 0));
+    setScrollBar(ini.intValue(S, "ScrollBar", 0, 2, 0));
     applyCursor();
 }
 
 void VxCalendar::saveDesignDefaults(const QString& iniPath) const {
-    QDir().mkpath(QFileInfo(iniPath).absolutePath());
-    QSettings s(iniPath, QSettings::IniFormat);
-    s.beginGroup(kSection);
-    auto c = [](const QColor& col) {
-        return QString::number(col.red() | (col.green() << 8) | (col.blue() << 16));
-    };
-    s.setValue("DayTitles", dayTitles_);
-    s.setValue("MonthNames", monthNames_);
-    s.setValue("ScrollBar", scrollBar_);
-    s.setValue("DateType", type_);
-    s.setValue("MaxDate", max_);
-    s.setValue("MinDate", min_);
-    s.setValue("DayFrame", dayFrame_ ? 1 : 0);
-    s.setValue("ThreeD", threeD_ ? 1 : 0);
-    s.setValue("FirstDay", firstDay_);
-    s.setValue("GetArrows", getArrows_ ? 1 : 0);
-    s.setValue("FocusFrame", focusFrame_ ? 1 : 0);
+    vx::common::IniFile ini(iniPath);
+    const QString& S = kSection;
+    ini.setValue(S, "DayTitles", dayTitles_);
+    ini.setValue(S, "MonthNames", monthNames_);
+    ini.setValue(S, "ScrollBar", scrollBar_);
+    ini.setValue(S, "DateType", type_);
+    ini.setValue(S, "MaxDate", max_);
+    ini.setValue(S, "MinDate", min_);
+    ini.setValue(S, "DayFrame", dayFrame_ ? 1 : 0);
+    ini.setValue(S, "ThreeD", threeD_ ? 1 : 0);
+    ini.setValue(S, "FirstDay", firstDay_);
+    ini.setValue(S, "GetArrows", getArrows_ ? 1 : 0);
+    ini.setValue(S, "FocusFrame", focusFrame_ ? 1 : 0);
     for (int i = 0; i < 8; ++i) {
-        s.setValue(QStringLiteral("MarkColor%1").arg(i), c(marks_[size_t(i)]));
+        ini.setColor(S, QStringLiteral("MarkColor%1").arg(i), marks_[size_t(i)]);
     }
-    s.setValue("BorderStyle", borderStyle_);
-    s.setValue("Height", height());
-    s.setValue("Width", width());
-    s.setValue("FontName", font().family());
-    s.setValue("FontSize", QString::number(font().pointSizeF(), 'g', 7));
-    s.setValue("FontBold", font().bold() ? 1 : 0);
-    s.setValue("FontItalic", font().italic() ? 1 : 0);
-    s.setValue("FontUnderline", font().underline() ? 1 : 0);
-    s.setValue("FontStrikeout", font().strikeOut() ? 1 : 0);
-    s.setValue("BackColor", c(back_));
-    s.setValue("ForeColor", c(fore_));
-    s.setValue("MousePointer", mousePointer_);
-    s.setValue("LightColor", c(light_));
-    s.setValue("ShadeColor", c(shade_));
-    s.setValue("BorderColor", c(borderColor_));
-    s.setValue("DisabledColor", c(disabledColor_));
-    s.setValue("DatePosition", datePosition_);
-    s.endGroup();
-    s.sync();
+    ini.setValue(S, "BorderStyle", borderStyle_);
+    ini.setValue(S, "Height", height());
+    ini.setValue(S, "Width", width());
+    ini.setValue(S, "FontName", font().family());
+    ini.setValue(S, "FontSize", QString::number(font().pointSizeF(), 'g', 7));
+    ini.setValue(S, "FontBold", font().bold() ? 1 : 0);
+    ini.setValue(S, "FontItalic", font().italic() ? 1 : 0);
+    ini.setValue(S, "FontUnderline", font().underline() ? 1 : 0);
+    ini.setValue(S, "FontStrikeout", font().strikeOut() ? 1 : 0);
+    ini.setColor(S, "BackColor", back_);
+    ini.setColor(S, "ForeColor", fore_);
+    ini.setValue(S, "MousePointer", mousePointer_);
+    ini.setColor(S, "LightColor", light_);
+    ini.setColor(S, "ShadeColor", shade_);
+    ini.setColor(S, "BorderColor", borderColor_);
+    ini.setColor(S, "DisabledColor", disabledColor_);
+    ini.setValue(S, "DatePosition", datePosition_);
+    ini.save();
 }
 
-void VxCalendar::resetDesignDefaults(const QString& iniPath) {
-    QSettings s(iniPath, QSettings::IniFormat);
-    s.remove(kSection);
-    s.sync();
+bool VxCalendar::resetDesignDefaults(const QString& iniPath) {
+    vx::common::IniFile ini(iniPath);
+    return !ini.removeSection(kSection) || ini.save();
+}
+
+QString VxCalendar::titleText() const {
+    return QStringLiteral("%1 %2")
+        .arg(monthItems_.value(mdy_.month - 1))
+        .arg(mdy_.year, 4, 10, QLatin1Char('0'));
 }
 
 } // namespace vxcal

@@ -16,7 +16,10 @@
 #include <functional>
 
 #include "vxcaldate.h"
+#include "vxcommon.h"
+#include "vxcontrol.h"
 
+class QKeyEvent;
 class QScrollBar;
 class QLabel;
 
@@ -28,7 +31,7 @@ class QLabel;
 
 namespace vxcal {
 
-class VXCAL_EXPORT VxCalendar : public QWidget {
+class VXCAL_EXPORT VxCalendar : public QWidget, public vx::common::FontShortcuts<VxCalendar> {
     Q_OBJECT
     Q_PROPERTY(QString FontName READ fontName WRITE setFontName)
     Q_PROPERTY(bool FontBold READ fontBold WRITE setFontBold)
@@ -80,24 +83,19 @@ class VXCAL_EXPORT VxCalendar : public QWidget {
     Q_PROPERTY(bool designMode READ designMode WRITE setDesignMode)
 
 public:
-    enum { ErrInvalidProperty = 380, ErrInvalidPicture = 481, ErrNotSupported = 383 };
+    // Writing a read-only property is refused with 383, reading one that is
+    // not available at design time with 394.
+    enum {
+        ErrInvalidProperty = 380,
+        ErrInvalidPicture = 481,
+        ErrNotSupported = 383,
+        ErrGetNotSupported = 394
+    };
 
     explicit VxCalendar(QWidget* parent = nullptr);
     ~VxCalendar() override;
 
     // ---- properties
-    QString fontName() const { return font().family(); }
-    void setFontName(const QString& n);
-    bool fontBold() const { return font().bold(); }
-    void setFontBold(bool on);
-    bool fontItalic() const { return font().italic(); }
-    void setFontItalic(bool on);
-    double fontSize() const { return font().pointSizeF(); }
-    void setFontSize(double s);
-    bool fontUnderline() const { return font().underline(); }
-    void setFontUnderline(bool on);
-    bool fontStrikethru() const { return font().strikeOut(); }
-    void setFontStrikethru(bool on);
     QVariant dateType() const { return type_; }
     bool setDateType(const QVariant& v);
     QVariant date() const { return date_; }
@@ -178,8 +176,8 @@ public:
     bool designMode() const { return design_; }
     void setDesignMode(bool on) { design_ = on; }
 
-    int lastErrorNumber() const { return errorNumber_; }
-    QString lastErrorMessage() const { return errorMessage_; }
+    int lastErrorNumber() const { return refusals_.number(); }
+    QString lastErrorMessage() const { return refusals_.message(); }
 
     // ---- marks and methods
     Q_INVOKABLE int MarkType(int index) const;
@@ -200,6 +198,12 @@ public:
     int cellHeight() const { return ch_; }
     QRect cellOfDay(int day) const;
     int dayAt(QPoint p) const; // 0 when no day is hit
+    // The day in week row 0..5 and column 0..6 of the grid, 0 for an empty cell.
+    int dayInCell(int row, int column) const;
+    // The weekday title over a column.
+    QString weekdayTitle(int column) const;
+    // Selects a day of the shown month as a click on its cell does.
+    void selectDay(int day);
     QScrollBar* scrollBarWidget() const { return bar_; }
     int tooltipState() const { return tipState_; }
     QWidget* tipWindow() const { return tip_; }
@@ -211,7 +215,12 @@ public:
     // Applies the "VxCalendar Settings" of ZX4WIN.INI, key by key.
     void applyDesignDefaults(const QString& iniPath = iniFile());
     void saveDesignDefaults(const QString& iniPath = iniFile()) const;
-    static void resetDesignDefaults(const QString& iniPath = iniFile());
+    // Deletes the section, the rest of the file left as it was; false when
+    // the file could not be written.
+    static bool resetDesignDefaults(const QString& iniPath = iniFile());
+
+    // What the title row shows: month name and year.
+    QString titleText() const;
 
     QSize sizeHint() const override { return {134, 154}; }
 
@@ -242,13 +251,14 @@ protected:
     void changeEvent(QEvent*) override;
 
 private:
-    bool refuse(int number, const QString& message);
-    // A property that takes a whole number in lo..hi, or a Boolean, and
-    // repaints; a refused value keeps the member and reports the message.
-    bool takeInt(const QVariant& v, int lo, int hi, const QString& message, int& member);
-    bool takeBool(const QVariant& v, const QString& message, bool& member);
+    bool refuse(int number, const QString& message) const {
+        return refusals_.refuse(number, message);
+    }
+    // At design time the derived values cannot be read.
+    bool readableNow() const;
     bool acceptBool(const QVariant& v, bool* out) const;
     bool acceptInt(const QVariant& v, int lo, int hi, int* out) const;
+    bool takesArrow(const QKeyEvent* e) const;
     void recompute(); // derived values from date_
     void procedureA(int month, int day, int year);
     void procedureB(qint64 serial);
@@ -292,8 +302,7 @@ private:
     QString tipText_ = QStringLiteral("VxCal");
     int borderStyle_ = 1;
     bool design_ = false;
-    int errorNumber_ = 0;
-    QString errorMessage_;
+    mutable vx::common::Refusals refusals_;
 
     QRect grid_;
     int cw_ = 0, ch_ = 0;

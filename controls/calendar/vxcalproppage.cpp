@@ -175,7 +175,9 @@ void VxCalPropPage::save() {
 }
 
 void VxCalPropPage::reset() {
-    VxCalendar::resetDesignDefaults(ini_);
+    if (!VxCalendar::resetDesignDefaults(ini_)) {
+        return; // the page keeps what it shows
+    }
     VxCalendar factory;
     factory.applyDesignDefaults(ini_);
     dayTitles_->setText(factory.dayTitles());

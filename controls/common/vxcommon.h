@@ -1,10 +1,8 @@
 #pragma once
 // What the two controls share: the old fonts and their IPA stand-ins, how
-// property values are accepted, pointer shapes, mouse and key state in the
-// old numbering, and colours as the defaults file stores them.
+// property values are accepted, mouse buttons and shift state in the old
+// numbering.
 
-#include <QColor>
-#include <QCursor>
 #include <QFont>
 #include <QString>
 #include <QVariant>
@@ -21,15 +19,50 @@ inline void installFontSubstitutes() {
     QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("IPAPMincho"));
 }
 
-// The font shortcuts (FontBold and the like) change one trait of the font.
-template <typename Change> void changeFont(QWidget* w, Change change) {
-    QFont f = w->font();
-    change(f);
-    w->setFont(f);
-}
+// The stock font's shortcut properties of both controls (FontName,
+// FontBold, ...): each changes one trait of the control's font.
+template <typename Control> class FontShortcuts {
+public:
+    QString fontName() const { return self().font().family(); }
+    void setFontName(const QString& name) {
+        change([&](QFont& f) { f.setFamily(name); });
+    }
+    bool fontBold() const { return self().font().bold(); }
+    void setFontBold(bool on) {
+        change([&](QFont& f) { f.setBold(on); });
+    }
+    bool fontItalic() const { return self().font().italic(); }
+    void setFontItalic(bool on) {
+        change([&](QFont& f) { f.setItalic(on); });
+    }
+    bool fontUnderline() const { return self().font().underline(); }
+    void setFontUnderline(bool on) {
+        change([&](QFont& f) { f.setUnderline(on); });
+    }
+    bool fontStrikethru() const { return self().font().strikeOut(); }
+    void setFontStrikethru(bool on) {
+        change([&](QFont& f) { f.setStrikeOut(on); });
+    }
+    double fontSize() const { return self().font().pointSizeF(); }
+    void setFontSize(double size) {
+        if (size > 0) {
+            change([&](QFont& f) { f.setPointSizeF(size); });
+        }
+    }
 
-// True and False, also as 1, -1 (the old True) and 0, or as the words.
-inline bool acceptBool(const QVariant& v, bool* out) {
+private:
+    const Control& self() const { return static_cast<const Control&>(*this); }
+    template <typename Change> void change(Change c) {
+        auto& w = static_cast<Control&>(*this);
+        QFont f = w.font();
+        c(f);
+        w.setFont(f);
+    }
+};
+
+// True and False, also as 1, -1 (the old True) and 0, or, where `words`
+// allows, as the words.
+inline bool acceptBool(const QVariant& v, bool* out, bool words = true) {
     switch (v.typeId()) {
     case QMetaType::Bool:
         *out = v.toBool();
@@ -45,6 +78,9 @@ inline bool acceptBool(const QVariant& v, bool* out) {
         return false;
     }
     case QMetaType::QString: {
+        if (!words) {
+            return false;
+        }
         const QString s = v.toString().trimmed();
         if (s.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) {
             *out = true;
@@ -73,17 +109,6 @@ inline bool acceptInt(const QVariant& v, int lo, int hi, int* out) {
     return true;
 }
 
-// The standard pointers 0 to 14 in the old order (0 leaves the choice to
-// the container and shows as the arrow).
-inline Qt::CursorShape standardPointer(int pointer) {
-    static const Qt::CursorShape shapes[] = {
-        Qt::ArrowCursor,     Qt::ArrowCursor,   Qt::CrossCursor,     Qt::IBeamCursor,
-        Qt::ArrowCursor,     Qt::SizeAllCursor, Qt::SizeBDiagCursor, Qt::SizeVerCursor,
-        Qt::SizeFDiagCursor, Qt::SizeHorCursor, Qt::UpArrowCursor,   Qt::WaitCursor,
-        Qt::ForbiddenCursor, Qt::BusyCursor,    Qt::SizeAllCursor};
-    return pointer >= 0 && pointer < 15 ? shapes[pointer] : Qt::ArrowCursor;
-}
-
 inline int vbButton(Qt::MouseButtons b) {
     return (b & Qt::LeftButton ? 1 : 0) | (b & Qt::RightButton ? 2 : 0) |
            (b & Qt::MiddleButton ? 4 : 0);
@@ -92,20 +117,6 @@ inline int vbButton(Qt::MouseButtons b) {
 inline int vbShift(Qt::KeyboardModifiers m) {
     return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
            (m & Qt::AltModifier ? 4 : 0);
-}
-
-// Colours in the defaults file are the old 0x00BBGGRR numbers.
-inline QString colorText(const QColor& c) {
-    return QString::number(c.red() | (c.green() << 8) | (c.blue() << 16));
-}
-
-inline QColor colorFromText(const QString& text, const QColor& fallback) {
-    bool ok = false;
-    const qlonglong v = text.trimmed().toLongLong(&ok);
-    if (!ok || v < 0 || v > 0xFFFFFF) {
-        return fallback;
-    }
-    return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
 }
 
 } // namespace vx::common

@@ -24,6 +24,8 @@ DateBox::DateBox(QWidget* parent)
     drop_->setObjectName(QStringLiteral("drop"));
     drop_->setArrowType(Qt::DownArrow);
     drop_->setFocusPolicy(Qt::NoFocus);
+    // An arrow alone says nothing to a screen reader.
+    drop_->setAccessibleName(QStringLiteral("カレンダー"));
     l->addWidget(edit_);
     l->addWidget(drop_);
     setFocusProxy(edit_);

@@ -4,9 +4,11 @@
 #include "frmcti.h"
 #include "frmcti_p.h"
 
+#include "accessible.h"
 #include "datebox.h"
 #include "decoder.h"
 #include "handover.h"
+#include "hint.h"
 #include "intake.h"
 #include "lineconfig.h"
 #include "screens.h"
@@ -63,6 +65,7 @@ FrmCti::FrmCti(QWidget* parent)
     : QWidget(parent) {
     setObjectName(QStringLiteral("FrmCti"));
     setWindowTitle(QStringLiteral("顧客管理"));
+    ui::nameWindow(this);
     build();
     // Opening, in the order of the procedure.
     FormInit();
@@ -236,6 +239,11 @@ void FrmCti::build() {
     list->addLayout(lb);
     root->addLayout(list, 1, 1);
 
+    // Every field announced by the label beside it.
+    ui::nameByLabels(pg);
+    ui::nameByLabels(cg);
+    ui::nameByLabel(txt顧客コード_, QStringLiteral("顧客コード"));
+
     root->setColumnStretch(0, 3);
     root->setColumnStretch(1, 4);
     lineStatus_ = named(new QLabel(this), QStringLiteral("lblLineStatus"));
@@ -265,8 +273,8 @@ void FrmCti::build() {
         findChild<vx::VxCmdBtn*>(QString::fromUtf8(n))
             ->setEnabled(ui::screens().available(QString::fromUtf8(form)));
     }
-    // The finders and the hint window come with their own screens.
-    for (const char* n : {"cmd郵便", "cmdHint", "cmdHintQ1"}) {
+    // The postal finder comes with its own library.
+    for (const char* n : {"cmd郵便"}) {
         findChild<vx::VxCmdBtn*>(QString::fromUtf8(n))->setEnabled(false);
     }
 
@@ -311,6 +319,8 @@ void FrmCti::connectCommands() {
     on("cmdMonBef", [this] { Read用件(-1); });
     on("cmdMonNext", [this] { Read用件(1); });
     connect(grid着信表示_, &QTableView::doubleClicked, this, [this] { Dsp着信詳細(); });
+    on("cmdHint", [this] { masters::OpenHint(this, QStringLiteral("cmdHint")); });
+    on("cmdHintQ1", [this] { masters::OpenHint(this, QStringLiteral("cmdHintQ1")); });
 
     // Function keys act wherever the focus is.
     auto key = [this](QKeySequence k, const char* buttonName) {

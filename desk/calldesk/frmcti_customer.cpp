@@ -150,7 +150,10 @@ void FrmCti::FindCustomer() {
     ClsGojuren finder;
     finder.setPcDataFile(core::paths().dataDb);
     finder.setPcWorkFile(core::paths().workDb);
-    if (!finder.FormShow()) {
+    const bool shown = finder.FormShow();
+    // The finder's window has no owner: take the keys back when it is gone.
+    activateWindow();
+    if (!shown) {
         ui::showNotice(QStringLiteral("顧客参照"), finder.lastError(), core::MsgStyle::Warning);
         cmb顧客名_->setFocus();
         return;

@@ -4,6 +4,7 @@
 #include "clsgojuren.h"
 #include "fkeyrow.h"
 #include "handover.h"
+#include "hint.h"
 #include "jetsql.h"
 #include "lookups.h"
 #include "pagedtablemodel.h"
@@ -139,8 +140,6 @@ void FrmKokyakuList::build() {
                                             {Qt::Key_F12, QStringLiteral("全解除"), "cmd全解除"},
                                             {Qt::Key_Escape, QStringLiteral("閉じる"), "cmd閉じる"}},
                                            this));
-    // The hint window comes with its own screen.
-    hint->setEnabled(false);
     resize(1180, 720);
 }
 
@@ -164,6 +163,7 @@ void FrmKokyakuList::connectCommands() {
     on("cmdオプション", [this] { PrintOptions(); });
     on("cmd印刷開始", [this] { StartPrinting(); });
     on("cmd選択閉じる", [this] { frm印刷選択_->hide(); });
+    on("cmdHint", [this] { masters::OpenHint(this, QStringLiteral("cmdHint")); });
     // Enter in the reading box reads at once.
     connect(txtふりがな_, &QLineEdit::returnPressed, this, [this] { Read顧客一覧(); });
 }

@@ -47,9 +47,10 @@ struct Finder {
         core::db::Transaction tx(*data);
         for (const Customer& c : kCustomers) {
             const QString name = QString::fromUtf8(c.name);
-            data->execute("insert into 顧客マスタ (code, 名称, ふりがな, 住所1) values (?, ?, ?, ?)",
-                          {c.code, name, c.kana ? QVariant(QString::fromUtf8(c.kana)) : QVariant(),
-                           QString::fromUtf8(c.address)});
+            data->execute(
+                "insert into 顧客マスタ (code, 名称, ふりがな, 住所1) values (?, ?, ?, ?)",
+                {c.code, name, c.kana ? QVariant(QString::fromUtf8(c.kana)) : QVariant(),
+                 QString::fromUtf8(c.address)});
             data->execute("insert into 電話番号 (code, no, 名称, 電話名称, 電話番号) values (?, 1, "
                           "?, '会社', ?)",
                           {c.code, name, QString::fromUtf8(c.number)});
@@ -110,8 +111,8 @@ void click(QDialog& d, const char* name) {
 QStringList everyReading() {
     // Every reading that is not Null, folded order: the empty one first,
     // voiced か after plain か, ゑ last.
-    return {"空読み", "秋山", "阿部", "安藤", "伊藤", "江藤", "O'Brien商会", "加藤", "学校",
-            "100%企画", "[株]山田", "ゑ屋"};
+    return {"空読み",      "秋山", "阿部", "安藤",     "伊藤",     "江藤",
+            "O'Brien商会", "加藤", "学校", "100%企画", "[株]山田", "ゑ屋"};
 }
 
 } // namespace
@@ -123,18 +124,42 @@ private slots:
         QTest::addColumn<QString>("ch");
         QTest::addColumn<QString>("katakana");
         QTest::addColumn<QString>("halfWidth");
-        QTest::newRow("あ") << "あ" << "ア" << "ｱ";
-        QTest::newRow("こ") << "こ" << "コ" << "ｺ";
-        QTest::newRow("の") << "の" << "ノ" << "ﾉ";
-        QTest::newRow("も") << "も" << "モ" << "ﾓ";
-        QTest::newRow("よ") << "よ" << "ヨ" << "ﾖ";
-        QTest::newRow("ゑ has ｴ for its half-width form") << "ゑ" << "ヱ" << "ｴ";
-        QTest::newRow("を") << "を" << "ヲ" << "ｦ";
-        QTest::newRow("ん") << "ん" << "ン" << "ﾝ";
-        QTest::newRow("ゐ is not in the table") << "ゐ" << "" << "";
-        QTest::newRow("full-width space") << "\u3000" << "" << "";
-        QTest::newRow("empty") << "" << "" << "";
-        QTest::newRow("katakana is not looked up") << "ア" << "" << "";
+        QTest::newRow("あ") << "あ"
+                            << "ア"
+                            << "ｱ";
+        QTest::newRow("こ") << "こ"
+                            << "コ"
+                            << "ｺ";
+        QTest::newRow("の") << "の"
+                            << "ノ"
+                            << "ﾉ";
+        QTest::newRow("も") << "も"
+                            << "モ"
+                            << "ﾓ";
+        QTest::newRow("よ") << "よ"
+                            << "ヨ"
+                            << "ﾖ";
+        QTest::newRow("ゑ has ｴ for its half-width form") << "ゑ"
+                                                          << "ヱ"
+                                                          << "ｴ";
+        QTest::newRow("を") << "を"
+                            << "ヲ"
+                            << "ｦ";
+        QTest::newRow("ん") << "ん"
+                            << "ン"
+                            << "ﾝ";
+        QTest::newRow("ゐ is not in the table") << "ゐ"
+                                                << ""
+                                                << "";
+        QTest::newRow("full-width space") << "\u3000"
+                                          << ""
+                                          << "";
+        QTest::newRow("empty") << ""
+                               << ""
+                               << "";
+        QTest::newRow("katakana is not looked up") << "ア"
+                                                   << ""
+                                                   << "";
     }
     void kanaTable() {
         QFETCH(QString, ch);
@@ -194,27 +219,27 @@ private slots:
             << QStringList{"", "", "", ""} << (QStringList{"読みなし"} + everyReading());
         QTest::newRow("reading anywhere, not voiced")
             << QStringList{"とう", "", "", ""} << QStringList{"伊藤", "江藤", "加藤"};
-        QTest::newRow("reading typed half-width") << QStringList{"ﾄｳ", "", "", ""}
-                                                  << QStringList{"伊藤", "江藤", "加藤"};
-        QTest::newRow("number and name") << QStringList{"", "0312", "藤", ""}
-                                         << QStringList{"安藤", "伊藤"};
-        QTest::newRow("reading and address") << QStringList{"あ", "", "", "東京"}
-                                             << QStringList{"阿部", "安藤"};
-        QTest::newRow("number anywhere") << QStringList{"", "4444", "", ""}
-                                         << QStringList{"学校", "ゑ屋"};
+        QTest::newRow("reading typed half-width")
+            << QStringList{"ﾄｳ", "", "", ""} << QStringList{"伊藤", "江藤", "加藤"};
+        QTest::newRow("number and name")
+            << QStringList{"", "0312", "藤", ""} << QStringList{"安藤", "伊藤"};
+        QTest::newRow("reading and address")
+            << QStringList{"あ", "", "", "東京"} << QStringList{"阿部", "安藤"};
+        QTest::newRow("number anywhere")
+            << QStringList{"", "4444", "", ""} << QStringList{"学校", "ゑ屋"};
         QTest::newRow("no match") << QStringList{"とう", "0800", "", ""} << QStringList{};
-        QTest::newRow("a quote is a quote") << QStringList{"", "", "'", ""}
-                                            << QStringList{"O'Brien商会"};
-        QTest::newRow("a quote in the address") << QStringList{"", "", "", "県'福"}
-                                                << QStringList{"O'Brien商会"};
-        QTest::newRow("% is a character") << QStringList{"", "", "%", ""}
-                                          << QStringList{"100%企画"};
+        QTest::newRow("a quote is a quote")
+            << QStringList{"", "", "'", ""} << QStringList{"O'Brien商会"};
+        QTest::newRow("a quote in the address")
+            << QStringList{"", "", "", "県'福"} << QStringList{"O'Brien商会"};
+        QTest::newRow("% is a character")
+            << QStringList{"", "", "%", ""} << QStringList{"100%企画"};
         QTest::newRow("an open bracket is a character")
             << QStringList{"", "", "[", ""} << QStringList{"[株]山田"};
         QTest::newRow("# is a digit") << QStringList{"", "", "#", ""} << QStringList{"100%企画"};
         QTest::newRow("* is any run") << QStringList{"", "", "阿*", ""} << QStringList{"阿部"};
-        QTest::newRow("? is one character") << QStringList{"", "", "?藤", ""}
-                                            << QStringList{"安藤", "伊藤", "江藤", "加藤"};
+        QTest::newRow("? is one character")
+            << QStringList{"", "", "?藤", ""} << QStringList{"安藤", "伊藤", "江藤", "加藤"};
     }
     void textSearch() {
         QFETCH(QStringList, boxes);
@@ -235,14 +260,22 @@ private slots:
     void result_data() {
         QTest::addColumn<QString>("how");
         QTest::addColumn<QString>("code");
-        QTest::newRow("選択 on the second row") << "選択" << "1";
-        QTest::newRow("F10") << "F10" << "1";
-        QTest::newRow("double-click") << "double-click" << "1";
-        QTest::newRow("選択 without moving takes the first row") << "選択 first" << "3";
-        QTest::newRow("閉じる") << "閉じる" << "";
-        QTest::newRow("ESC") << "ESC" << "";
-        QTest::newRow("the caller's script closes it") << "nothing" << "";
-        QTest::newRow("選択 on an empty list") << "選択 empty" << "";
+        QTest::newRow("選択 on the second row") << "選択"
+                                                << "1";
+        QTest::newRow("F10") << "F10"
+                             << "1";
+        QTest::newRow("double-click") << "double-click"
+                                      << "1";
+        QTest::newRow("選択 without moving takes the first row") << "選択 first"
+                                                                 << "3";
+        QTest::newRow("閉じる") << "閉じる"
+                                << "";
+        QTest::newRow("ESC") << "ESC"
+                             << "";
+        QTest::newRow("the caller's script closes it") << "nothing"
+                                                       << "";
+        QTest::newRow("選択 on an empty list") << "選択 empty"
+                                               << "";
     }
     void result() {
         QFETCH(QString, how);
@@ -333,9 +366,12 @@ private slots:
     void unusableFile_data() {
         QTest::addColumn<QString>("broken"); // "data" or "work"
         QTest::addColumn<QString>("how");
-        QTest::newRow("data missing") << "data" << "missing";
-        QTest::newRow("work missing") << "work" << "missing";
-        QTest::newRow("data not a database") << "data" << "garbage";
+        QTest::newRow("data missing") << "data"
+                                      << "missing";
+        QTest::newRow("work missing") << "work"
+                                      << "missing";
+        QTest::newRow("data not a database") << "data"
+                                             << "garbage";
     }
     void unusableFile() {
         QFETCH(QString, broken);
@@ -362,8 +398,27 @@ private slots:
         QVERIFY(!f.use([&](QDialog&) { ran = true; }, &code, &error));
         QVERIFY(!ran);
         QVERIFY2(error.contains(QFileInfo(path).fileName()), qPrintable(error));
-        QCOMPARE(code, QString()); // not the earlier choice
+        QCOMPARE(code, QString());                           // not the earlier choice
         QCOMPARE(QFileInfo::exists(path), how == "garbage"); // nothing made in its place
+    }
+
+    // The data file's path is written into the statements: a quote in it
+    // must not break them.
+    void folderWithAQuote() {
+        Finder f;
+        const QString dir = f.files.dir.path() + "/O'Neil's data/";
+        QVERIFY(QDir().mkpath(dir));
+        for (const QString& n : {core::kDataDbName, core::kWorkDbName}) {
+            QVERIFY(QFile::rename(f.files.paths.dataDir + n, dir + n));
+        }
+        f.files.paths = core::Paths::forDataDir(dir);
+        QVERIFY(f.use([](QDialog& d) {
+            kanaButton(d, 0)->DoClick();
+            QCOMPARE(names(d), (QStringList{"秋山", "阿部", "安藤"}));
+            type(d, "txt電話番号", "0312");
+            click(d, "cmd顧客参照");
+            QCOMPARE(names(d), (QStringList{"阿部", "安藤", "伊藤"}));
+        }));
     }
 
     void properties() {

@@ -1,4 +1,6 @@
+#include <QAccessible>
 #include <QBuffer>
+#include <QKeyEvent>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -7,6 +9,8 @@
 #include "vxcmdbtn.h"
 #include "vxdefaults.h"
 #include "vxtexts.h"
+
+#include <QStringEncoder>
 
 using vx::VxCmdBtn;
 
@@ -518,6 +522,194 @@ private slots:
         QCOMPARE(b.cursor().shape(), Qt::BitmapCursor);
     }
 
+    // ------------------------------------------------------------ keys
+
+    void keyEventsCarryOldCodes_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("text"); // what the keyboard types
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("ascii"); // 0: no KeyPress
+        const int shift = int(Qt::ShiftModifier), keypad = int(Qt::KeypadModifier);
+        QTest::newRow("enter") << int(Qt::Key_Return) << 0 << "\r" << 13 << 13;
+        QTest::newRow("enter without text") << int(Qt::Key_Return) << 0 << "" << 13 << 13;
+        QTest::newRow("keypad enter") << int(Qt::Key_Enter) << keypad << "\r" << 13 << 13;
+        QTest::newRow("esc") << int(Qt::Key_Escape) << 0 << "\x1b" << 27 << 27;
+        QTest::newRow("space") << int(Qt::Key_Space) << 0 << " " << 32 << 32;
+        QTest::newRow("page up") << int(Qt::Key_PageUp) << 0 << "" << 33 << 0;
+        QTest::newRow("page down") << int(Qt::Key_PageDown) << 0 << "" << 34 << 0;
+        QTest::newRow("end") << int(Qt::Key_End) << 0 << "" << 35 << 0;
+        QTest::newRow("home") << int(Qt::Key_Home) << 0 << "" << 36 << 0;
+        QTest::newRow("left") << int(Qt::Key_Left) << 0 << "" << 37 << 0;
+        QTest::newRow("up") << int(Qt::Key_Up) << 0 << "" << 38 << 0;
+        QTest::newRow("right") << int(Qt::Key_Right) << 0 << "" << 39 << 0;
+        QTest::newRow("down") << int(Qt::Key_Down) << 0 << "" << 40 << 0;
+        QTest::newRow("insert") << int(Qt::Key_Insert) << 0 << "" << 45 << 0;
+        QTest::newRow("delete") << int(Qt::Key_Delete) << 0 << "" << 46 << 0;
+        QTest::newRow("F1") << int(Qt::Key_F1) << 0 << "" << 112 << 0;
+        QTest::newRow("F12") << int(Qt::Key_F12) << 0 << "" << 123 << 0;
+        QTest::newRow("a") << int(Qt::Key_A) << 0 << "a" << 65 << 97;
+        QTest::newRow("shift z") << int(Qt::Key_Z) << shift << "Z" << 90 << 90;
+        QTest::newRow("digit 0") << int(Qt::Key_0) << 0 << "0" << 48 << 48;
+        QTest::newRow("digit 9") << int(Qt::Key_9) << 0 << "9" << 57 << 57;
+        QTest::newRow("keypad 5") << int(Qt::Key_5) << keypad << "5" << 101 << 53;
+        QTest::newRow("backspace") << int(Qt::Key_Backspace) << 0 << "\b" << 8 << 8;
+    }
+    void keyEventsCarryOldCodes() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, text);
+        QFETCH(int, code);
+        QFETCH(int, ascii);
+        Rig rig;
+        QSignalSpy downs(rig.b, &VxCmdBtn::KeyDown);
+        QSignalSpy presses(rig.b, &VxCmdBtn::KeyPress);
+        QSignalSpy ups(rig.b, &VxCmdBtn::KeyUp);
+        const auto mods = Qt::KeyboardModifiers(modifiers);
+        QKeyEvent press(QEvent::KeyPress, key, mods, text);
+        QKeyEvent release(QEvent::KeyRelease, key, mods, text);
+        QApplication::sendEvent(rig.b, &press);
+        QApplication::sendEvent(rig.b, &release);
+        QCOMPARE(downs.size(), 1);
+        QCOMPARE(downs.first().at(0).toInt(), code);
+        QCOMPARE(downs.first().at(1).toInt(), modifiers & Qt::ShiftModifier ? 1 : 0);
+        QCOMPARE(ups.size(), 1);
+        QCOMPARE(ups.first().at(0).toInt(), code);
+        QCOMPARE(presses.size(), ascii ? 1 : 0);
+        if (ascii) {
+            QCOMPARE(presses.first().at(0).toInt(), ascii);
+        }
+    }
+
+    // Every standard pointer has its shape; 14 is not 15.
+    void standardPointers_data() {
+        QTest::addColumn<int>("pointer");
+        QTest::addColumn<int>("shape");
+        const Qt::CursorShape shapes[] = {
+            Qt::ArrowCursor,   Qt::CrossCursor,     Qt::IBeamCursor,   Qt::ArrowCursor,
+            Qt::SizeAllCursor, Qt::SizeBDiagCursor, Qt::SizeVerCursor, Qt::SizeFDiagCursor,
+            Qt::SizeHorCursor, Qt::UpArrowCursor,   Qt::WaitCursor,    Qt::ForbiddenCursor,
+            Qt::BusyCursor,    Qt::WhatsThisCursor, Qt::SizeAllCursor};
+        for (int i = 1; i <= 15; ++i) {
+            QTest::newRow(qPrintable(QString::number(i))) << i << int(shapes[i - 1]);
+        }
+    }
+    void standardPointers() {
+        QFETCH(int, pointer);
+        QFETCH(int, shape);
+        VxCmdBtn b;
+        QVERIFY(b.setMousePointer(pointer));
+        QCOMPARE(int(b.cursor().shape()), shape);
+    }
+
+    // ------------------------------------------------------------ accessibility
+
+    void accessibleButton() {
+        Rig rig;
+        rig.showActive();
+        rig.b->setCaption("閉じる(&X)");
+        rig.b->setToolTipText("画面を閉じます");
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(rig.b);
+        QVERIFY(a);
+        QCOMPARE(a->role(), QAccessible::PushButton);
+        QCOMPARE(a->text(QAccessible::Name), "閉じる(X)");
+        QCOMPARE(a->text(QAccessible::Description), "画面を閉じます");
+        QCOMPARE(a->text(QAccessible::Accelerator), "Alt+X");
+        QVERIFY(!a->state().checkable);
+        QVERIFY(!a->state().disabled);
+        rig.b->setFocus();
+        QVERIFY(a->state().focused);
+
+        QAccessibleActionInterface* act = a->actionInterface();
+        QVERIFY(act);
+        QVERIFY(act->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        QSignalSpy clicks(rig.b, &VxCmdBtn::Click);
+        act->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(clicks.size(), 1);
+        QCOMPARE(rig.b->value(), false); // back up, as after a click
+
+        // Disabled: announced so, and pressing does nothing.
+        rig.b->setEnabled(false);
+        QVERIFY(a->state().disabled);
+        QVERIFY(!act->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        act->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(clicks.size(), 1);
+    }
+
+    void accessibleToggle() {
+        Rig rig;
+        rig.b->setCaption("固定");
+        rig.b->setProperty("Toggle", true);
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(rig.b);
+        QVERIFY(a->state().checkable);
+        QVERIFY(!a->state().checked);
+        QSignalSpy clicks(rig.b, &VxCmdBtn::Click);
+        a->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(clicks.size(), 1);
+        QVERIFY(rig.b->value());
+        QVERIFY(a->state().checked);
+        a->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        QVERIFY(!a->state().checked);
+        QCOMPARE(clicks.size(), 2);
+    }
+
+    // A picture button is named by what its name means; a caption or a
+    // name given by the screen wins.
+    void accessibleNames_data() {
+        QTest::addColumn<QString>("objectName");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<QString>("spoken");
+        QTest::newRow("hint") << "cmdHint"
+                              << ""
+                              << ""
+                              << "ヒント";
+        QTest::newRow("numbered hint") << "cmdHintQ1"
+                                       << ""
+                                       << ""
+                                       << "ヒント";
+        QTest::newRow("previous") << "cmdMonBef"
+                                  << ""
+                                  << ""
+                                  << "前へ";
+        QTest::newRow("next") << "cmdMonNext"
+                              << ""
+                              << ""
+                              << "次へ";
+        QTest::newRow("caption wins") << "cmdHint"
+                                      << "説明"
+                                      << ""
+                                      << "説明";
+        QTest::newRow("double ampersand") << "cmdA"
+                                          << "A&&B"
+                                          << ""
+                                          << "A&B";
+        QTest::newRow("given name wins") << "cmdHint"
+                                         << ""
+                                         << "顧客のヒント"
+                                         << "顧客のヒント";
+        QTest::newRow("unknown picture button") << "cmdPic"
+                                                << ""
+                                                << ""
+                                                << "";
+        QTest::newRow("a sign says less") << "cmdHintQ1" << "?" << "" << "ヒント";
+        QTest::newRow("arrow sign") << "cmdMonBef" << "◀" << "" << "前へ";
+        QTest::newRow("sign of an unknown button") << "cmdPic" << "?" << "" << "?";
+    }
+    void accessibleNames() {
+        QFETCH(QString, objectName);
+        QFETCH(QString, caption);
+        QFETCH(QString, given);
+        QFETCH(QString, spoken);
+        VxCmdBtn b;
+        b.setObjectName(objectName);
+        b.setCaption(caption);
+        if (!given.isEmpty()) {
+            b.setAccessibleName(given);
+        }
+        QCOMPARE(QAccessible::queryAccessibleInterface(&b)->text(QAccessible::Name), spoken);
+    }
+
     // ------------------------------------------------------------ persistence
 
     void propertyBagRoundTrip() {
@@ -587,7 +779,7 @@ private slots:
         QFile f(ini);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray text = f.readAll();
-        QVERIFY(text.contains("[VxCmd%20Settings]") || text.contains("[VxCmd Settings]"));
+        QVERIFY(text.contains("[VxCmd Settings]"));
         f.close();
         const vx::VxDefaults back = vx::VxDefaults::load(ini);
         QCOMPARE(back.BevelWidth, 4);
@@ -605,6 +797,65 @@ private slots:
         QCOMPARE(vx::VxDefaults::load(ini).BevelWidth, 2);
     }
 
+    // Other programs read the file: plain section and key names, and a save
+    // or reset leaves every other section as it was.
+    void defaultsFileIsPlainIni() {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath("ZX4WIN.INI");
+        const QByteArray other = "[VxCalendar Settings]\r\nFirstDay=2\r\n\r\n; a note\r\n"
+                                 "[Other]\r\nName=値\r\n";
+        QFile f(ini);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[VxCmd Settings]\r\nBevelWidth=3\r\nCustomKey=kept\r\n" + other);
+        f.close();
+        QCOMPARE(vx::VxDefaults::load(ini).BevelWidth, 3);
+        vx::VxDefaults d = vx::VxDefaults::factory();
+        d.FontName = "ＭＳ 明朝";
+        QVERIFY(d.save(ini));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray text = f.readAll();
+        f.close();
+        QVERIFY(text.startsWith("[VxCmd Settings]\r\nBevelWidth=2\r\nCustomKey=kept\r\n"));
+        QVERIFY(text.contains("\r\nFont Name=ＭＳ 明朝\r\n"));
+        QVERIFY(text.contains("\r\nFont Strikethru=False\r\n"));
+        QVERIFY(!text.contains('%'));
+        QVERIFY(text.endsWith(other));
+        QVERIFY(vx::VxDefaults::reset(ini));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), other);
+        f.close();
+        // Names are matched without regard to case, values without blanks.
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[vxcmd settings]\nbevelwidth = 6 \nFONT NAME=\"IPAGothic\"\n");
+        f.close();
+        QCOMPARE(vx::VxDefaults::load(ini).BevelWidth, 6);
+        QCOMPARE(vx::VxDefaults::load(ini).FontName, "IPAGothic");
+    }
+
+    // A file from the old system is in the Japanese ANSI encoding; it is
+    // read as such and stays so, its other sections unchanged to the byte.
+    void defaultsFileInTheOldEncoding() {
+        QStringEncoder toSjis("Shift_JIS");
+        if (!toSjis.isValid()) {
+            QSKIP("no Shift_JIS codec");
+        }
+        QTemporaryDir dir;
+        const QString ini = dir.filePath("ZX4WIN.INI");
+        const QByteArray other = toSjis.encode(QStringLiteral("[他]\r\n名前=山田\r\n"));
+        QFile f(ini);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(
+                    toSjis.encode(QStringLiteral("[VxCmd Settings]\r\nFont Name=ＭＳ 明朝\r\n"))) +
+                other);
+        f.close();
+        QCOMPARE(vx::VxDefaults::load(ini).FontName, "ＭＳ 明朝");
+        QVERIFY(vx::VxDefaults::load(ini).save(ini));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray text = f.readAll();
+        QVERIFY(text.endsWith(other));
+        QVERIFY(text.contains(QByteArray(toSjis.encode(QStringLiteral("Font Name=ＭＳ 明朝")))));
+    }
+
     void damagedDefaultsFileFallsBackKeyByKey_data() {
         QTest::addColumn<QByteArray>("content");
         QByteArray junk(2048, 0);
@@ -613,9 +864,9 @@ private slots:
         }
         QTest::newRow("binary junk") << junk;
         QTest::newRow("out of range") << QByteArray(
-            "[VxCmd%20Settings]\nBevelWidth=44\nBorderStyle=-3\nZoomFactor=-1\nMousePointer=50\n"
-            "LightColor=99999999\nFont%20Size=0\nToggle=maybe\nCaptionPosition=3\n");
-        QTest::newRow("missing keys") << QByteArray("[VxCmd%20Settings]\nCaptionPosition=3\n");
+            "[VxCmd Settings]\nBevelWidth=44\nBorderStyle=-3\nZoomFactor=-1\nMousePointer=50\n"
+            "LightColor=99999999\nFont Size=0\nToggle=maybe\nCaptionPosition=3\n");
+        QTest::newRow("missing keys") << QByteArray("[VxCmd Settings]\nCaptionPosition=3\n");
         QTest::newRow("empty") << QByteArray();
     }
     void damagedDefaultsFileFallsBackKeyByKey() {

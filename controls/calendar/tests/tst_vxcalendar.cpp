@@ -1,4 +1,6 @@
+#include <QAccessible>
 #include <QBuffer>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -15,6 +17,12 @@ namespace {
 int serial(int type, int y, int m, int d) {
     return vxcal::serialOf(type, m, d, y);
 }
+
+// A container that notes the keys that reach it.
+struct Container : QWidget {
+    QList<int> keys;
+    void keyPressEvent(QKeyEvent* e) override { keys << e->key(); }
+};
 } // namespace
 
 class TestVxCalendar : public QObject {
@@ -163,6 +171,33 @@ private slots:
         QVERIFY(!c.setMarkType(1, 1));
     }
 
+    // At design time the derived values are refused, not read as empty.
+    void designTimeReadsAreRefused_data() {
+        QTest::addColumn<QString>("property");
+        QTest::newRow("Weekday") << "Weekday";
+        QTest::newRow("DaysInMonth") << "DaysInMonth";
+        QTest::newRow("YearDayNumber") << "YearDayNumber";
+        QTest::newRow("YearDaysLeft") << "YearDaysLeft";
+        QTest::newRow("MarkType") << "MarkType";
+    }
+    void designTimeReadsAreRefused() {
+        QFETCH(QString, property);
+        VxCalendar c;
+        c.setProperty("Date", serial(0, 2024, 2, 29));
+        const auto read = [&] {
+            return property == "MarkType" ? QVariant(c.MarkType(1))
+                                          : c.property(property.toLatin1());
+        };
+        QSignalSpy refused(&c, &VxCalendar::propertyRefused);
+        QVERIFY(read().isValid());
+        QCOMPARE(refused.size(), 0);
+        c.setDesignMode(true);
+        read();
+        QCOMPARE(refused.size(), 1);
+        QCOMPARE(refused.first().at(0).toInt(), int(VxCalendar::ErrGetNotSupported));
+        QCOMPARE(c.lastErrorNumber(), int(VxCalendar::ErrGetNotSupported));
+    }
+
     void maxDateEqualToDateFiresChange() {
         VxCalendar c;
         c.setProperty("Date", serial(0, 2024, 5, 5));
@@ -257,6 +292,124 @@ private slots:
         QCOMPARE(changes.size(), 1);
         QCOMPARE(c.property("Day").toInt(), 20);
         QCOMPARE(c.property("Date").toInt(), serial(0, 2023, 1, 20));
+    }
+
+    // Key events carry the old codes; an arrow the calendar does not take
+    // stays with the container and fires nothing.
+    void keyEvents_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("getArrows");
+        QTest::addColumn<int>("code"); // 0: no event at all, the container has it
+        const int ctrl = int(Qt::ControlModifier);
+        QTest::newRow("right, GetArrows off") << int(Qt::Key_Right) << 0 << false << 0;
+        QTest::newRow("up, GetArrows off") << int(Qt::Key_Up) << 0 << false << 0;
+        QTest::newRow("ctrl right") << int(Qt::Key_Right) << ctrl << false << 39;
+        QTest::newRow("left, GetArrows on") << int(Qt::Key_Left) << 0 << true << 37;
+        QTest::newRow("down, GetArrows on") << int(Qt::Key_Down) << 0 << true << 40;
+        QTest::newRow("page up") << int(Qt::Key_PageUp) << 0 << false << 33;
+        QTest::newRow("home") << int(Qt::Key_Home) << 0 << false << 36;
+        QTest::newRow("F5") << int(Qt::Key_F5) << 0 << false << 116;
+        QTest::newRow("enter") << int(Qt::Key_Return) << 0 << false << 13;
+    }
+    void keyEvents() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(bool, getArrows);
+        QFETCH(int, code);
+        Container host;
+        auto* c = new VxCalendar(&host);
+        c->setProperty("GetArrows", getArrows);
+        host.show();
+        c->setFocus();
+        QSignalSpy downs(c, &VxCalendar::KeyDown);
+        QSignalSpy presses(c, &VxCalendar::KeyPress);
+        QSignalSpy ups(c, &VxCalendar::KeyUp);
+        const auto mods = Qt::KeyboardModifiers(modifiers);
+        const QString text = key == Qt::Key_Return ? QStringLiteral("\r") : QString();
+        QKeyEvent press(QEvent::KeyPress, key, mods, text);
+        QKeyEvent release(QEvent::KeyRelease, key, mods, text);
+        QApplication::sendEvent(c, &press);
+        QApplication::sendEvent(c, &release);
+        if (code == 0) {
+            QCOMPARE(downs.size() + presses.size() + ups.size(), 0);
+            QCOMPARE(host.keys, QList<int>{key});
+            return;
+        }
+        QCOMPARE(downs.size(), 1);
+        QCOMPARE(downs.first().at(0).toInt(), code);
+        QCOMPARE(downs.first().at(1).toInt(), modifiers ? 2 : 0);
+        QCOMPARE(ups.size(), 1);
+        QCOMPARE(ups.first().at(0).toInt(), code);
+        QCOMPARE(presses.size(), text.isEmpty() ? 0 : 1);
+    }
+
+    void pointerShapes_data() {
+        QTest::addColumn<int>("pointer");
+        QTest::addColumn<int>("shape");
+        QTest::newRow("arrow") << 1 << int(Qt::ArrowCursor);
+        QTest::newRow("four-headed size") << 5 << int(Qt::SizeAllCursor);
+        QTest::newRow("arrow with hourglass") << 13 << int(Qt::BusyCursor);
+        QTest::newRow("size-all") << 14 << int(Qt::SizeAllCursor);
+        QTest::newRow("15 without icon") << 15 << int(Qt::ArrowCursor);
+    }
+    void pointerShapes() {
+        QFETCH(int, pointer);
+        QFETCH(int, shape);
+        VxCalendar c;
+        QVERIFY(c.setMousePointer(pointer));
+        QCOMPARE(int(c.cursor().shape()), shape);
+    }
+
+    // ------------------------------------------------------------ accessibility
+
+    void accessibleCalendar() {
+        VxCalendar c;
+        c.setProperty("Date", serial(0, 2023, 1, 15)); // January 2023 starts on a Sunday
+        c.setToolTipText("締め日");
+        c.show();
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(&c);
+        QVERIFY(a);
+        QCOMPARE(a->role(), QAccessible::Table);
+        QCOMPARE(a->text(QAccessible::Name), "一月 2023");
+        QCOMPARE(a->text(QAccessible::Value), "2023年1月15日");
+        QCOMPARE(a->text(QAccessible::Description), "締め日");
+        QAccessibleValueInterface* value = a->valueInterface();
+        QVERIFY(value);
+        QCOMPARE(value->currentValue().toInt(), serial(0, 2023, 1, 15));
+        QCOMPARE(value->maximumValue().toInt(), 2958465);
+
+        QAccessibleTableInterface* table = a->tableInterface();
+        QVERIFY(table);
+        QCOMPARE(table->rowCount(), 6);
+        QCOMPARE(table->columnCount(), 7);
+        QCOMPARE(table->columnDescription(0), "日");
+        QCOMPARE(table->cellAt(0, 0)->text(QAccessible::Name), "1");
+        QCOMPARE(table->cellAt(4, 2)->text(QAccessible::Name), "31");
+        QCOMPARE(table->cellAt(4, 3)->text(QAccessible::Name), ""); // past the month's end
+        QCOMPARE(table->selectedCells().size(), 1);
+        QCOMPARE(table->selectedCells().first()->text(QAccessible::Name), "15");
+        QCOMPARE(a->childCount() >= 42, true);
+        QCOMPARE(a->indexOfChild(table->cellAt(2, 3)), 17);
+
+        // A cell's press action selects its day, as a click does.
+        QSignalSpy changes(&c, &VxCalendar::Change);
+        QAccessibleInterface* day20 = table->cellAt(2, 5);
+        QCOMPARE(day20->role(), QAccessible::Cell);
+        day20->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(changes.size(), 1);
+        QCOMPARE(c.property("Day").toInt(), 20);
+        QVERIFY(day20->state().selected);
+        QCOMPARE(a->text(QAccessible::Value), "2023年1月20日");
+        // Empty cells have no action.
+        QVERIFY(table->cellAt(5, 6)->actionInterface()->actionNames().isEmpty());
+
+        // The value can be set within the bounds only.
+        value->setCurrentValue(serial(0, 2024, 2, 29));
+        QCOMPARE(a->text(QAccessible::Value), "2024年2月29日");
+        QCOMPARE(a->text(QAccessible::Name), "二月 2024");
+        c.setAccessibleName("締め日の選択");
+        QCOMPARE(a->text(QAccessible::Name), "締め日の選択");
     }
 
     // ------------------------------------------------------------ keys and scroll bar
@@ -397,6 +550,35 @@ private slots:
         QCOMPARE(a.saveProperties().value("Version").toString(), "4.1");
     }
 
+    // The calendar's section shares the file with the button's: saving or
+    // resetting one leaves the other as it was.
+    void defaultsFileSharedWithTheButton() {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath("ZX4WIN.INI");
+        const QByteArray button =
+            "[VxCmd Settings]\r\nFont Name=ＭＳ Ｐゴシック\r\nBevelWidth=4\r\n";
+        QFile f(ini);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(button);
+        f.close();
+        VxCalendar c;
+        c.setProperty("FirstDay", 3);
+        c.saveDesignDefaults(ini);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray text = f.readAll();
+        f.close();
+        QVERIFY(text.startsWith(button + "[VxCalendar Settings]\r\n"));
+        QVERIFY(text.contains("\r\nFirstDay=3\r\n"));
+        QVERIFY(text.contains("\r\nMarkColor7=16777215\r\n"));
+        QVERIFY(!text.contains('%'));
+        VxCalendar n;
+        n.applyDesignDefaults(ini);
+        QCOMPARE(n.property("FirstDay").toInt(), 3);
+        QVERIFY(VxCalendar::resetDesignDefaults(ini));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), button);
+    }
+
     void designDefaultsFile() {
         QTemporaryDir dir;
         const QString ini = dir.filePath("ZX4WIN.INI");
@@ -420,7 +602,7 @@ private slots:
         // A damaged file falls back key by key.
         QFile junk(ini);
         QVERIFY(junk.open(QIODevice::WriteOnly));
-        junk.write("[VxCalendar%20Settings]\nFirstDay=9\nDatePosition=2\n\x01\x02\xff garbage\n");
+        junk.write("[VxCalendar Settings]\nFirstDay=9\nDatePosition=2\n\x01\x02\xff garbage\n");
         junk.close();
         VxCalendar d;
         d.applyDesignDefaults(ini);

@@ -1,5 +1,6 @@
 #include "frmmainmenu.h"
 
+#include "accessible.h"
 #include "platform.h"
 #include "schema.h"
 #include "screens.h"
@@ -38,6 +39,7 @@ FrmMainMenu::FrmMainMenu(QWidget* parent)
     : QWidget(parent) {
     setObjectName(QStringLiteral("FrmMainMenu"));
     setWindowTitle(QStringLiteral("RBCTI Pro"));
+    ui::nameWindow(this);
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
     int i = 0;

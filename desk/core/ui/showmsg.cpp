@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace ui {
 namespace {
@@ -18,11 +19,6 @@ Script& boxScript() {
 }
 
 bool present(const core::Message& m) {
-    Script& s = boxScript();
-    if (s.on) {
-        s.asked << MessageBoxes::Asked{m.text, m.title, m.style};
-        return m.asks() && !s.answers.isEmpty() && s.answers.takeFirst();
-    }
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(m.title);
     box.setText(m.text);
@@ -33,6 +29,7 @@ bool present(const core::Message& m) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(m.style == core::MsgStyle::ConfirmDefaultYes ? QMessageBox::Yes
                                                                           : QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
         box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
         box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
         break;
@@ -44,7 +41,27 @@ bool present(const core::Message& m) {
         box.setDefaultButton(QMessageBox::Ok);
         break;
     }
-    return box.exec() == QMessageBox::Yes && m.asks();
+    Script& s = boxScript();
+    if (s.on) {
+        MessageBoxes::Asked asked{m.text, m.title, m.style, {}, {}, box.icon()};
+        for (QAbstractButton* b : box.buttons()) {
+            asked.buttons << b->text();
+        }
+        if (box.defaultButton()) {
+            asked.defaultButton = box.defaultButton()->text();
+        }
+        s.asked << asked;
+        // The answer is given on the box, as the user's press would be.
+        const bool yes = m.asks() && !s.answers.isEmpty() && s.answers.takeFirst();
+        QAbstractButton* pressed = box.button(yes ? QMessageBox::Yes : QMessageBox::No);
+        if (!pressed) {
+            pressed = box.button(QMessageBox::Ok);
+        }
+        pressed->click();
+    } else {
+        box.exec();
+    }
+    return m.asks() && box.clickedButton() && box.clickedButton() == box.button(QMessageBox::Yes);
 }
 
 } // namespace

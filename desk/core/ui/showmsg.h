@@ -3,7 +3,9 @@
 // user agreed. Tests script the answers instead of clicking.
 
 #include <QList>
+#include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 #include "messages.h"
 
@@ -19,14 +21,18 @@ bool ShowMsg(const QString& category, const QString& kind, const QString& text =
 void showNotice(const QString& title, const QString& text,
                 core::MsgStyle style = core::MsgStyle::Notice);
 
-// The seam: while scripted, boxes are recorded instead of shown, and each
-// question takes the next scripted answer (No when none is left).
+// The seam: while scripted, each box is set up as for the user and recorded
+// with what it offers instead of shown; a question takes the next scripted
+// answer (No when none is left), pressed on the box's own button.
 class MessageBoxes {
 public:
     struct Asked {
         QString text;
         QString title;
         core::MsgStyle style;
+        QStringList buttons;   // captions, as the box shows them
+        QString defaultButton; // the caption Enter would press
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
     };
     // Starts a fresh script: the answers to give, and nothing asked yet.
     static void script(const QList<bool>& answers = {});

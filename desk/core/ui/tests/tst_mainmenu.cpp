@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QTest>
@@ -66,7 +67,13 @@ private slots:
             auto* b = menu->findChild<vx::VxCmdBtn*>(QString::fromUtf8(name));
             QVERIFY2(b, name);
             QCOMPARE(b->caption(), QString::fromUtf8(caption));
+            // Announced as a push button by its caption.
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(b);
+            QCOMPARE(a->role(), QAccessible::PushButton);
+            QCOMPARE(a->text(QAccessible::Name), QString::fromUtf8(caption));
         }
+        QCOMPARE(QAccessible::queryAccessibleInterface(menu.get())->text(QAccessible::Name),
+                 "RBCTI Pro");
         QVERIFY(menu->findChild<vx::VxCmdBtn*>("cmd顧客管理")->isEnabled());
         QVERIFY(!menu->findChild<vx::VxCmdBtn*>("cmd保守")->isEnabled());
         QVERIFY(menu->findChild<vx::VxCmdBtn*>("cmd閉じる")->isEnabled());

@@ -1,8 +1,12 @@
 #include <QAccessible>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "accessible.h"
@@ -16,10 +20,9 @@ class TestScreenKit : public QObject {
 private slots:
     void captionRowNamesKeysInOrder() {
         QWidget screen;
-        ui::FunctionKeyRow row({{Qt::Key_F1, "戻る", {}},
-                                {Qt::Key_F5, "登録", {}},
-                                {Qt::Key_Escape, "閉じる", {}}},
-                               &screen);
+        ui::FunctionKeyRow row(
+            {{Qt::Key_F1, "戻る", {}}, {Qt::Key_F5, "登録", {}}, {Qt::Key_Escape, "閉じる", {}}},
+            &screen);
         QCOMPARE(row.text(), QStringLiteral("F1 戻る  F5 登録  ESC 閉じる"));
     }
 
@@ -54,10 +57,22 @@ private slots:
     void labelNamesControl_data() {
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("name");
-        QTest::newRow("plain") << "顧客名" << "顧客名";
-        QTest::newRow("full-width colon") << "顧客名：" << "顧客名";
-        QTest::newRow("colon and blanks") << " 郵便番号 : " << "郵便番号";
-        QTest::newRow("ideographic space") << "\u3000住所\u3000" << "住所";
+        QTest::newRow("plain") << "顧客名"
+                               << "顧客名";
+        QTest::newRow("full-width colon") << "顧客名："
+                                          << "顧客名";
+        QTest::newRow("colon and blanks") << " 郵便番号 : "
+                                          << "郵便番号";
+        QTest::newRow("ideographic space") << "\u3000住所\u3000"
+                                           << "住所";
+        QTest::newRow("spaced out") << "メ  モ"
+                                    << "メモ";
+        QTest::newRow("spaced with a full-width digit") << "住 所 １"
+                                                        << "住所１";
+        QTest::newRow("Latin words keep their blank") << "Font Name"
+                                                      << "Font Name";
+        QTest::newRow("mixed") << "E-Mail アドレス"
+                               << "E-Mail アドレス";
     }
     void labelNamesControl() {
         QFETCH(QString, label);
@@ -72,6 +87,46 @@ private slots:
         QVERIFY(a);
         QCOMPARE(a->text(QAccessible::Name), name);
         QCOMPARE(combo->lineEdit()->accessibleName(), name);
+    }
+
+    // A form of "label, control" rows: each label names the input to its
+    // right, a box inside a frame and the field of a composite box included.
+    void formRowsNameTheirControls() {
+        QWidget screen;
+        auto* grid = new QGridLayout(&screen);
+        auto* name = new QLineEdit(&screen);
+        auto* code = new QLineEdit(&screen);
+        grid->addWidget(new QLabel("顧客名", &screen), 0, 0);
+        grid->addWidget(name, 0, 1);
+        grid->addWidget(code, 0, 2); // beside a named field: no label of its own
+        // A frame holding a composite box whose inner field takes the focus.
+        auto* frame = new QFrame(&screen);
+        auto* box = new QWidget(frame);
+        auto* field = new QLineEdit(box);
+        box->setFocusProxy(field);
+        auto* drop = new QToolButton(box);
+        drop->setFocusPolicy(Qt::NoFocus);
+        grid->addWidget(new QLabel("日  付", &screen), 1, 0);
+        grid->addWidget(frame, 1, 1);
+        auto* time = new QComboBox(&screen);
+        grid->addWidget(new QLabel("時間：", &screen), 1, 2);
+        grid->addWidget(time, 1, 3);
+        // A label showing a value, then a check box with its own caption.
+        auto* shown = new QLabel("山田", &screen);
+        auto* done = new QCheckBox("済", &screen);
+        grid->addWidget(new QLabel("顧客", &screen), 2, 0);
+        grid->addWidget(shown, 2, 1);
+        grid->addWidget(done, 2, 2);
+        ui::nameByLabels(grid);
+        QCOMPARE(name->accessibleName(), "顧客名");
+        QVERIFY(code->accessibleName().isEmpty());
+        QCOMPARE(box->accessibleName(), "日付");
+        QCOMPARE(field->accessibleName(), "日付");
+        QVERIFY(frame->accessibleName().isEmpty());
+        QCOMPARE(time->accessibleName(), "時間");
+        QVERIFY(shown->accessibleName().isEmpty());
+        QVERIFY(done->accessibleName().isEmpty());
+        QCOMPARE(QAccessible::queryAccessibleInterface(done)->text(QAccessible::Name), "済");
     }
 };
 

@@ -150,6 +150,66 @@ private slots:
         QVERIFY(MessageBoxes::asked().isEmpty());
     }
 
+    // What each confirmation offers: Yes and No, the question icon, and the
+    // preselected answer that Enter gives (No before every deletion).
+    void confirmationsOffer_data() {
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("preselected");
+        const QString yes = "はい(&Y)", no = "いいえ(&N)";
+        QTest::newRow("削除 伝票確認2") << "削除"
+                                        << "伝票確認2" << no;
+        QTest::newRow("削除 その他確認") << "削除"
+                                         << "その他確認" << no;
+        QTest::newRow("削除 確認") << "削除"
+                                   << "確認" << no;
+        QTest::newRow("登録 確認") << "登録"
+                                   << "確認" << yes;
+    }
+    void confirmationsOffer() {
+        QFETCH(QString, category);
+        QFETCH(QString, kind);
+        QFETCH(QString, preselected);
+        MessageBoxes::script({true, false});
+        QVERIFY(ui::ShowMsg(category, kind, "A"));
+        QVERIFY(!ui::ShowMsg(category, kind, "A"));
+        QVERIFY(!ui::ShowMsg(category, kind, "A")); // no answer left: No
+        const auto asked = MessageBoxes::asked();
+        QCOMPARE(asked.size(), 3);
+        for (const auto& box : asked) {
+            QStringList buttons = box.buttons;
+            buttons.sort();
+            QCOMPARE(buttons, QStringList({"いいえ(&N)", "はい(&Y)"}));
+            QCOMPARE(box.defaultButton, preselected);
+            QCOMPARE(box.icon, QMessageBox::Question);
+        }
+    }
+
+    void noticesOfferOk_data() {
+        QTest::addColumn<QString>("category");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("icon");
+        QTest::newRow("notice") << "削除"
+                                << "完了" << int(QMessageBox::Information);
+        QTest::newRow("warning") << "入力"
+                                 << "必須入力なし" << int(QMessageBox::Warning);
+        QTest::newRow("row warning") << "行指定"
+                                     << "指定なし" << int(QMessageBox::Warning);
+    }
+    void noticesOfferOk() {
+        QFETCH(QString, category);
+        QFETCH(QString, kind);
+        QFETCH(int, icon);
+        MessageBoxes::script({true});
+        QVERIFY(!ui::ShowMsg(category, kind, "A"));
+        const auto box = MessageBoxes::asked().first();
+        QCOMPARE(box.buttons, QStringList{"OK"});
+        QCOMPARE(box.defaultButton, "OK");
+        QCOMPARE(int(box.icon), icon);
+        // A notice takes no answer: the Yes is left for the next question.
+        QVERIFY(ui::ShowMsg("登録", "確認", "A"));
+    }
+
     void bothDeleteConfirmationsAreTheSameBox() {
         ui::ShowMsg("削除", "伝票確認2", "A");
         ui::ShowMsg("削除", "その他確認", "A");
