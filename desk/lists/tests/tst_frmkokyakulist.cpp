@@ -13,6 +13,7 @@
 #include "clsgojuren.h"
 #include "frmkokyakulist.h"
 #include "handover.h"
+#include "hint.h"
 #include "lookups.h"
 #include "layout.h"
 #include "output.h"
@@ -233,6 +234,17 @@ private slots:
         };
         f.click("cmd顧客参照");
         QCOMPARE(f.list->currentRow(), row);
+    }
+
+    void hintButton() {
+        ListFixture f;
+        f.click("cmdHint");
+        QWidget* hint = masters::hintWindow();
+        QVERIFY(hint && !hint->isHidden());
+        QCOMPARE(masters::hintKeys().formName, QStringLiteral("FrmKokyakuList"));
+        QCOMPARE(masters::hintKeys().ctlName, QStringLiteral("cmdHint"));
+        QCOMPARE(masters::hintKeys().formTitle, QStringLiteral("顧客一覧"));
+        hint->close();
     }
 
     void handOverToTheDesk() {
