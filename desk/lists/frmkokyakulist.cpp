@@ -291,8 +291,9 @@ void FrmKokyakuList::MenuWithHandOver() {
     core::screenHistory().FormHistory(QStringLiteral("PUSH"), objectName());
     const int row = currentRow();
     core::HandOver& h = core::handOver();
+    // An earlier, unused hand-over never reaches the desk from here.
+    h.HandOverCode = 0;
     if (row >= 0) {
-        h.HandOverCode = 0;
         const QVariant code = model_->value(row, QStringLiteral("code"));
         if (!code.isNull() && !code.toString().isEmpty()) {
             h.HandOverCode = code.toInt();

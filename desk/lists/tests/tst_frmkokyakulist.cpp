@@ -247,13 +247,27 @@ private slots:
         hint->close();
     }
 
+    // メイン hands the current row's customer; with no row it hands no code,
+    // whatever an earlier screen left behind.
+    void handOverToTheDesk_data() {
+        QTest::addColumn<QString>("kana");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("customer 12") << "" << 12 << "十二商事";
+        QTest::newRow("empty list") << "ん" << 0 << "earlier";
+    }
     void handOverToTheDesk() {
+        QFETCH(QString, kana);
+        QFETCH(int, code);
+        QFETCH(QString, name);
         ListFixture f;
-        f.read("");
+        core::handOver().HandOverCode = 99;
+        core::handOver().HandOverName = "earlier";
+        f.read(kana);
         f.list->setCurrentRow(f.codes().indexOf(12));
         f.click("cmdメニュー");
-        QCOMPARE(core::handOver().HandOverCode, 12);
-        QCOMPARE(core::handOver().HandOverName, QStringLiteral("十二商事"));
+        QCOMPARE(core::handOver().HandOverCode, code);
+        QCOMPARE(core::handOver().HandOverName, name);
     }
 
     // The panel toggles; printing needs a tick; the list preview shows the
