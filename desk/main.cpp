@@ -5,6 +5,7 @@
 #include "frmcodemaster.h"
 #include "frmcti.h"
 #include "frmhosyu.h"
+#include "frmkokyakulist.h"
 #include "frmmainmenu.h"
 #include "frmtyakusinlist.h"
 #include "screens.h"
@@ -20,6 +21,8 @@ int main(int argc, char** argv) {
     ui::screens().registerScreen(QStringLiteral("FrmHosyu"), [] { return new care::FrmHosyu; });
     ui::screens().registerScreen(QStringLiteral("FrmTyakusinList"),
                                  [] { return new desk::FrmTyakusinList; });
+    ui::screens().registerScreen(QStringLiteral("FrmKokyakuList"),
+                                 [] { return new desk::FrmKokyakuList; });
     ui::screens().registerScreen(QStringLiteral("FrmCodeMaster"),
                                  [] { return new masters::FrmCodeMaster; });
     std::unique_ptr<ui::FrmMainMenu> menu;

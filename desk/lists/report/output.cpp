@@ -75,13 +75,23 @@ void paintPage(QPainter& painter, const Page& page) {
                     painter.setFont(itemFont(p));
                     current = &p;
                 }
-                int flags = int(p.align) | Qt::AlignTop | Qt::TextSingleLine;
-                // A page number of more digits than its box was made for
-                // still prints whole rather than losing its last digits.
+                const int flags = int(p.align) | Qt::AlignTop | Qt::TextSingleLine;
                 if (p.kind == ItemKind::PageNumber || p.kind == ItemKind::PageCount) {
-                    flags |= Qt::TextDontClip;
+                    // A page number of more digits than its box was made for
+                    // still prints whole rather than losing its last digits.
+                    painter.drawText(p.rect, flags | Qt::TextDontClip, p.text);
+                } else if (painter.hasClipping()) {
+                    // A text longer than its box is cut at the box's edge: on
+                    // a label sheet it must never run onto the next label.
+                    painter.save();
+                    painter.setClipRect(p.rect, Qt::IntersectClip);
+                    painter.drawText(p.rect, flags, p.text);
+                    painter.restore();
+                } else {
+                    painter.setClipRect(p.rect);
+                    painter.drawText(p.rect, flags, p.text);
+                    painter.setClipping(false);
                 }
-                painter.drawText(p.rect, flags, p.text);
             }
             break;
         }
