@@ -300,7 +300,7 @@ private slots:
             }
         }
         QVERIFY(preview);
-        const report::Page& page = preview->document().pages[0];
+        const report::Page page = preview->document().page(0);
         QStringList names;
         for (const report::Placed* p : page.named("名称")) {
             names << p->text;
@@ -320,7 +320,7 @@ private slots:
         QCOMPARE(doc.orientation, QPageLayout::Portrait);
         const int perPage = (doc.paper.height() - 600 - 1050) / 885;
         QCOMPARE(doc.pageCount(), (40 + perPage - 1) / perPage);
-        const report::Page& first = doc.pages[0];
+        const report::Page first = doc.page(0);
         QCOMPARE(first.named("txt印刷日")[0]->text, QStringLiteral("2026年12月11日"));
         QCOMPARE(first.named("txtPageCount")[0]->text, QString::number(doc.pageCount()));
         const report::Placed* name = first.named("名称")[1];
@@ -355,7 +355,7 @@ private slots:
         QVERIFY(desk::fillLabelRows(*core::workDb(), "select * from w顧客マスタ where チェック = True"));
         const report::Document doc = report::layOut(desk::RptTack2601(), labelRows());
         QCOMPARE(doc.pageCount(), 1);
-        const report::Page& page = doc.pages[0];
+        const report::Page page = doc.page(0);
         QVector<const report::Placed*> names = page.named("名称");
         QCOMPARE(names.size(), 5);
         for (int i = 0; i < 3; ++i) {
@@ -383,12 +383,14 @@ private slots:
         const report::Document doc = report::layOut(desk::RptTack2601(), labelRows());
         QCOMPARE(doc.pageCount(), 2);
         QCOMPARE(doc.pageSize.id(), QPageSize::A4);
-        const report::Placed* last = doc.pages[0].named("名称").last();
+        const report::Page sheet1 = doc.page(0);
+        const report::Page sheet2 = doc.page(1);
+        const report::Placed* last = sheet1.named("名称").last();
         QCOMPARE(last->text, QStringLiteral("カ行商店　御中"));
         QCOMPARE(last->rect.topLeft(), QPoint(1059 + 4895 + 270, 1207 + 5 * 2408 + 1260));
-        QCOMPARE(doc.pages[1].named("名称").size(), 2);
-        QCOMPARE(doc.pages[1].named("名称")[0]->rect.topLeft(), QPoint(1059 + 270, 1207 + 1260));
-        QCOMPARE(doc.pages[1].named("名称")[1]->rect.topLeft(), QPoint(1059 + 4895 + 270, 1207 + 1260));
+        QCOMPARE(sheet2.named("名称").size(), 2);
+        QCOMPARE(sheet2.named("名称")[0]->rect.topLeft(), QPoint(1059 + 270, 1207 + 1260));
+        QCOMPARE(sheet2.named("名称")[1]->rect.topLeft(), QPoint(1059 + 4895 + 270, 1207 + 1260));
     }
 
     // On a real 2 × 6 sheet every label's items fall inside its label.
@@ -400,7 +402,8 @@ private slots:
         }
         const report::Document doc = report::layOut(desk::RptTack2601(), rows);
         QCOMPARE(doc.pageCount(), 1);
-        for (const report::Placed& p : doc.pages[0].items) {
+        const report::Page sheet = doc.page(0);
+        for (const report::Placed& p : sheet.items) {
             QVERIFY2(labelRect(p.row).contains(QRectF(p.rect)),
                      qPrintable(QStringLiteral("%1 of label %2").arg(p.name).arg(p.row)));
         }
