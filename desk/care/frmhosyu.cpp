@@ -145,14 +145,7 @@ void FrmHosyu::back() {
 
 void FrmHosyu::toMainMenu() {
     core::screenHistory().FormHistory(QStringLiteral("PUSH"), objectName());
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->objectName() == QStringLiteral("FrmMainMenu")) {
-            w->showNormal();
-            w->raise();
-            w->activateWindow();
-            return;
-        }
-    }
+    ui::Screens::showMainMenu();
 }
 
 } // namespace care

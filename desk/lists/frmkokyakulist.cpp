@@ -304,13 +304,7 @@ void FrmKokyakuList::MenuWithHandOver() {
         }
     }
     repaint();
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->objectName() == QStringLiteral("FrmMainMenu")) {
-            w->showNormal();
-            w->raise();
-            w->activateWindow();
-        }
-    }
+    ui::Screens::showMainMenu();
 }
 
 void FrmKokyakuList::Back() {

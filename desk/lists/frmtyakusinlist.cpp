@@ -447,13 +447,7 @@ void FrmTyakusinList::MenuWithHandOver() {
         }
     }
     repaint();
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->objectName() == QStringLiteral("FrmMainMenu")) {
-            w->showNormal();
-            w->raise();
-            w->activateWindow();
-        }
-    }
+    ui::Screens::showMainMenu();
 }
 
 void FrmTyakusinList::FindCustomer() {

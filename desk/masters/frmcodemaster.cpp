@@ -333,13 +333,7 @@ void FrmCodeMaster::back() {
 
 void FrmCodeMaster::toMenu() {
     core::screenHistory().FormHistory(QStringLiteral("PUSH"), objectName());
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->objectName() == QStringLiteral("FrmMainMenu")) {
-            w->showNormal();
-            w->raise();
-            w->activateWindow();
-        }
-    }
+    ui::Screens::showMainMenu();
     close();
 }
 

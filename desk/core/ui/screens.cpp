@@ -6,6 +6,17 @@
 
 namespace ui {
 
+void Screens::showMainMenu() {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == QStringLiteral("FrmMainMenu")) {
+            w->showNormal();
+            w->raise();
+            w->activateWindow();
+            return;
+        }
+    }
+}
+
 Screens& screens() {
     static Screens s;
     return s;

@@ -28,6 +28,8 @@ public:
     QWidget* open(const QString& formName, QWidget* opener);
     // Shows a screen without touching the history.
     QWidget* show(const QString& formName);
+    // The main menu restored to normal size and brought forward ("メイン").
+    static void showMainMenu();
 
     // Top-level windows in the order they were opened.
     QList<QWidget*> openWindows() const;
